@@ -1,0 +1,123 @@
+#include "cli/ListCommands.h"
+
+#include "cli/CliHost.h"
+#include "cli/LoadedPair.h"
+#include "core/FileIO.h"
+#include "core/JsonDump.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+
+namespace xantu {
+
+namespace {
+
+const char* kCheckHelp = "Aufruf: xantu-lists check [--satpositions DATEI] BOUQUETS_DATEI\n"
+                         "\n"
+                         "L\xC3\xA4" "dt BOUQUETS_DATEI und services.xml aus demselben Ordner wie der Editor,\n"
+                         "meldet jede Meldung des Editors auf stderr und gibt drei Zeilen mit\n"
+                         "Boxtyp und Z\xC3\xA4hlern aus.\n";
+const char* kResaveHelp = "Aufruf: xantu-lists resave [--satpositions DATEI] BOUQUETS_DATEI ZIELORDNER\n"
+                          "\n"
+                          "L\xC3\xA4" "dt das Listenpaar wie 'check' und schreibt es so, wie der Editor speichert,\n"
+                          "nach ZIELORDNER (wird bei Bedarf angelegt).\n";
+const char* kDumpHelp = "Aufruf: xantu-lists dump [--satpositions DATEI] BOUQUETS_DATEI\n"
+                        "\n"
+                        "L\xC3\xA4" "dt das Listenpaar wie 'check' und gibt beide B\xC3\xA4ume als JSON aus.\n";
+
+bool MakeDirs(const std::string& dir) {
+    std::string path;
+    for (std::size_t i = 0; i <= dir.size(); ++i) {
+        if (i == dir.size() || dir[i] == '/') {
+            if (!path.empty() && path != "/") {
+                struct stat st {};
+                if (::stat(path.c_str(), &st) != 0 && ::mkdir(path.c_str(), 0755) != 0)
+                    return false;
+            }
+        }
+        if (i < dir.size())
+            path.push_back(dir[i]);
+    }
+    struct stat st {};
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void PrintSummary(const TListDocument& doc) {
+    const char* box = doc.BoxType == BoxSat ? "sat" : doc.BoxType == BoxCable ? "cable" : "none";
+    int bouquets = 0, entries = 0, andere = 0, unlinked = 0;
+    doc.VTB.ForEach([&](PBNode n) {
+        const TBasicBNode* d = n->Data();
+        if (!d)
+            return;
+        if (d->Kind == BKindBouquet && !d->Reserved)
+            ++bouquets;
+        if (d->Kind != BKindChannel)
+            return;
+        if (d->Reserved)
+            ++andere;
+        else
+            ++entries;
+        if (!d->Channel->Service)
+            ++unlinked;
+    });
+    std::printf("box: %s\n", box);
+    std::printf("services: %d tv: %d radio: %d\n", doc.CountAll, doc.CountTV, doc.CountRadio);
+    std::printf("bouquets: %d entries: %d andere: %d unlinked: %d\n", bouquets, entries, andere, unlinked);
+}
+
+} // namespace
+
+int RunCheck(const TArgs& args) {
+    TPairOptions opt;
+    if (int rc = ParsePairOptions(args, 1, kCheckHelp, opt); rc >= 0)
+        return rc;
+    TCliHost host;
+    TLoadedPair pair(host);
+    int rc = pair.Load(opt);
+    if (rc == 2)
+        return rc;
+    PrintSummary(pair.Doc);
+    return rc;
+}
+
+int RunResave(const TArgs& args) {
+    TPairOptions opt;
+    if (int rc = ParsePairOptions(args, 2, kResaveHelp, opt); rc >= 0)
+        return rc;
+    TCliHost host;
+    TLoadedPair pair(host);
+    if (int rc = pair.Load(opt); rc != 0)
+        return rc;
+    if (!pair.Doc.CheckListsPresent())
+        return 1;
+    std::string outDir = opt.Files[1];
+    if (!MakeDirs(outDir)) {
+        host.ShowMessage(TMsgKind::Error, "Der Ordner \"" + outDir + "\" kann nicht angelegt werden.");
+        return 2;
+    }
+    if (outDir.back() != '/')
+        outDir.push_back('/');
+    try {
+        WriteWholeFile(outDir + FileNameOf(opt.Files[0]), pair.Doc.SaveBouquets());
+        WriteWholeFile(outDir + "services.xml", pair.Doc.SaveServices());
+    } catch (const std::exception& e) {
+        host.ShowMessage(TMsgKind::Error, e.what());
+        return 2;
+    }
+    return 0;
+}
+
+int RunDump(const TArgs& args) {
+    TPairOptions opt;
+    if (int rc = ParsePairOptions(args, 1, kDumpHelp, opt); rc >= 0)
+        return rc;
+    TCliHost host;
+    TLoadedPair pair(host);
+    if (int rc = pair.Load(opt); rc != 0)
+        return rc;
+    std::string json = DumpJson(pair.Doc);
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    return 0;
+}
+
+} // namespace xantu

@@ -1,0 +1,67 @@
+#include "cli/LoadedPair.h"
+
+#include "core/FileIO.h"
+
+#include <cstdio>
+
+namespace xantu {
+
+int ParsePairOptions(const std::vector<std::string>& args, std::size_t fileCount, const char* help,
+                     TPairOptions& opt) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(help, stdout);
+            return 0;
+        }
+        if (a == "--satpositions") {
+            if (i + 1 >= args.size()) {
+                std::fprintf(stderr, "xantu-lists: --satpositions braucht einen Dateinamen\n\n%s", help);
+                return 2;
+            }
+            opt.SatPositionsFile = args[++i];
+            continue;
+        }
+        if (a.size() > 1 && a[0] == '-') {
+            std::fprintf(stderr, "xantu-lists: unbekannte Option '%s'\n\n%s", a.c_str(), help);
+            return 2;
+        }
+        opt.Files.push_back(a);
+    }
+    if (opt.Files.size() != fileCount) {
+        std::fprintf(stderr, "xantu-lists: %zu Datei(en) erwartet, %zu angegeben\n\n%s", fileCount,
+                     opt.Files.size(), help);
+        return 2;
+    }
+    return -1;
+}
+
+bool TLoadedPair::LoadPositions(const std::string& file) {
+    const std::string path = file.empty() ? ProgramFolder() + "satpositionen.xml" : file;
+    try {
+        Doc.LoadSatPositions(path);
+    } catch (const std::exception& e) {
+        host_.ShowMessage(TMsgKind::Error, e.what());
+        return false;
+    }
+    return true;
+}
+
+int TLoadedPair::Load(const TPairOptions& opt) {
+    if (!LoadPositions(opt.SatPositionsFile))
+        return 1;
+    const std::string& bouquetsFile = opt.Files[0];
+    const std::string servicesFile = FolderOf(bouquetsFile) + "services.xml";
+    if (!FileExists(servicesFile)) {
+        host_.ShowMessage(TMsgKind::Error,
+                          "Die Datei \"services.xml\" existiert nicht! \xC3\x96" "ffnen wird abgebrochen!");
+        return 2;
+    }
+    if (!ReadWholeFile(bouquetsFile, BouquetsText) || !ReadWholeFile(servicesFile, ServicesText)) {
+        host_.ShowMessage(TMsgKind::Error, "\xC3\x96" "ffnen ist fehlgeschlagen");
+        return 2;
+    }
+    return Doc.LoadListTexts(ServicesText, BouquetsText) ? 0 : 1;
+}
+
+} // namespace xantu

@@ -1,0 +1,126 @@
+#include "core/ListDocument.h"
+
+#include "listfiles/TextCodec.h"
+
+namespace xantu {
+
+const char* MsgKindCaption(TMsgKind kind) {
+    switch (kind) {
+    case TMsgKind::Warning:
+        return "Warnung";
+    case TMsgKind::Error:
+        return "Fehler";
+    case TMsgKind::Information:
+        return "Information";
+    case TMsgKind::Confirmation:
+        break;
+    }
+    return "Best\xC3\xA4tigung";
+}
+
+TListDocument::TListDocument(TListHost* host) : host_(host ? host : &silent_) {}
+
+TListDocument::~TListDocument() { Clear(); }
+
+void TListDocument::SetHost(TListHost* host) { host_ = host ? host : &silent_; }
+
+void TListDocument::Clear() {
+    VTB.Clear();
+    VTS.Clear();
+    CountAll = CountTV = CountRadio = 0;
+}
+
+void TListDocument::SetBoxType(uint8_t type) {
+    BoxType = type;
+    if (type == BoxSat)
+        host_->SetSatBoxLabels();
+    else if (type == BoxCable)
+        host_->SetCableBoxLabels();
+}
+
+PSNode TListDocument::AddServiceNode(PSNode parent, std::unique_ptr<TBasicSNode> node) {
+    return VTS.AddChild(parent, std::move(node));
+}
+
+PBNode TListDocument::AddBouquetNode(PBNode parent, std::unique_ptr<TBasicBNode> node) {
+    return VTB.AddChild(parent, std::move(node));
+}
+
+PBNode TListDocument::ReservedBouquet() const {
+    // The reserved bouquet is a child of the root; no need to walk entries.
+    for (std::size_t t = 0; t < VTB.TopCount(); ++t) {
+        PBNode top = VTB.Top(t);
+        if (top->Data() && top->Data()->Kind == BKindBouquet && top->Data()->Reserved)
+            return top;
+        for (std::size_t i = 0; i < top->ChildCount(); ++i) {
+            PBNode n = top->Child(i);
+            if (n->Data() && n->Data()->Kind == BKindBouquet && n->Data()->Reserved)
+                return n;
+        }
+    }
+    return nullptr;
+}
+
+void TListDocument::ApplyViewFilter() {
+    // Fold everything away, then open the root so the bouquets show.
+    VTB.ForEach([](PBNode n) { n->Expanded = false; });
+    PBNode root = VTB.GetFirst();
+    if (root) {
+        root->Expanded = true;
+        for (PBNode n = VTB.GetNext(root); n; n = VTB.GetNext(n)) {
+            TBasicBNode* d = n->Data();
+            if (!d || d->Kind != BKindChannel || !d->Channel || !d->Channel->Service)
+                continue;
+            switch (ClassOfServiceType(d->Channel->Service->ServiceType)) {
+            case ServiceClass::TV:
+                n->Visible = ShowTV;
+                break;
+            case ServiceClass::Radio:
+                n->Visible = ShowRadio;
+                break;
+            case ServiceClass::Special:
+                n->Visible = ShowSpezial;
+                break;
+            }
+        }
+    }
+    host_->ViewFilterApplied();
+}
+
+bool TListDocument::LoadListTexts(std::string_view servicesText, std::string_view bouquetsText) {
+    try {
+        LoadServices(servicesText);
+        LoadBouquets(bouquetsText);
+        FillAndere();
+        LinkChannels();
+        DefaultChannelNumbers();
+        RefreshTsids();
+        if (BoxType == BoxSat) {
+            host_->SetSatPosListVisible(true);
+            ApplySatPositions();
+        }
+        ApplyViewFilter();
+        host_->SetModified(false);
+        host_->SetStatus("XML Struktur geladen");
+        return true;
+    } catch (const std::bad_alloc&) {
+        host_->SetStatus("Formatfehler der XML-Dateien");
+        host_->ShowMessage(TMsgKind::Error, "Nicht gen\xC3\xBCgend Arbeitsspeicher");
+    } catch (const std::exception& e) {
+        host_->SetStatus("Formatfehler der XML-Dateien");
+        host_->ShowMessage(TMsgKind::Error, e.what());
+    }
+    return false;
+}
+
+bool TListDocument::CheckListsPresent() {
+    // A services list that named neither satellites nor cable networks has
+    // no line format the box could read back; saving it is refused like an
+    // empty list.
+    if (VTB.TotalCount() > 0 && VTS.TotalCount() > 0 && BoxType != BoxNone)
+        return true;
+    host_->ShowMessage(TMsgKind::Error, "Es gibt kein Bouquet bzw. keine Services!\rDie Aktion wird abgebrochen ...");
+    return false;
+}
+
+} // namespace xantu

@@ -1,0 +1,168 @@
+// Reader and writer of bouquets.xml, the reserved bouquet "andere" and the
+// link between entries and services.
+#include "core/ListDocument.h"
+#include "listfiles/TextCodec.h"
+#include "listfiles/UXml.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+namespace xantu {
+
+namespace {
+
+constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+uint64_t MatchKey(int32_t serviceId, int32_t onid) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(serviceId)) << 32) | static_cast<uint32_t>(onid);
+}
+
+bool IsEntry(PBNode n) { return n->Data() && n->Data()->Kind == BKindChannel && n->Data()->Channel; }
+
+} // namespace
+
+void TListDocument::LoadBouquets(std::string_view text) {
+    VTB.Clear();
+    std::string_view x = GetTag(text, "xantu");
+    if (x.empty())
+        throw EXMLException("bouquets load <xantu> failed");
+
+    TTagList bouquets;
+    GetTagList(x, "bouquet", bouquets);
+    if (bouquets.empty())
+        return;
+
+    PBNode root = AddBouquetNode(nullptr, std::make_unique<TBasicBNode>("Bouquets", ImgStructure));
+    TTagList channels;
+    for (std::string_view entry : bouquets) {
+        std::string name(GetAttr(entry, "name"));
+        auto bNode = std::make_unique<TBasicBNode>(name, ImgStructure);
+        bool locked = GetAttrBool(entry, "locked");
+        bool hidden = GetAttrBool(entry, "hidden");
+        bNode->SetBouquet(std::move(name), hidden, locked);
+        TBouquet* bouquet = bNode->Bouquet.get();
+        PBNode bTreeNode = AddBouquetNode(root, std::move(bNode));
+
+        GetTagList(entry, "channel", channels);
+        for (std::string_view c : channels) {
+            std::string chName(GetAttr(c, "name"));
+            auto cNode = std::make_unique<TBasicBNode>(chName, ImgSpecial);
+            int32_t serviceId = GetAttrHex(c, "serviceid");
+            int32_t tsid = GetAttrHex(c, "tsid");
+            int32_t onid = GetAttrHex(c, "onid");
+            cNode->SetChannel(bouquet, std::move(chName), serviceId, tsid, onid);
+            AddBouquetNode(bTreeNode, std::move(cNode));
+        }
+    }
+
+    auto andere = std::make_unique<TBasicBNode>("andere", ImgReserved);
+    andere->SetBouquet("andere", false, false);
+    andere->Reserved = true;
+    AddBouquetNode(root, std::move(andere));
+    root->Expanded = true;
+}
+
+void TListDocument::FillAndere() {
+    PBNode andere = ReservedBouquet();
+    if (!andere)
+        return;
+    // Keys of every entry present, "andere" included; a service whose key is
+    // already there needs no entry, and an entry added here covers later
+    // services with the same key.
+    std::unordered_set<uint64_t> referenced;
+    referenced.reserve(VTB.TotalCount() * 2);
+    VTB.ForEach([&](PBNode n) {
+        if (IsEntry(n))
+            referenced.insert(MatchKey(n->Data()->Channel->ServiceId, n->Data()->Channel->Onid));
+    });
+    TBouquet* bouquet = andere->Data()->Bouquet.get();
+    VTS.ForEach([&](PSNode s) {
+        TBasicSNode* d = s->Data();
+        if (!d || d->Kind != SKindChannel || !IsTvOrRadio(d->Channel->ServiceType))
+            return;
+        const TTrChannel& service = *d->Channel;
+        const TTransponder& tp = *service.Transponder;
+        if (!referenced.insert(MatchKey(service.ServiceId, tp.Onid)).second)
+            return;
+        auto entry = std::make_unique<TBasicBNode>(service.Name, ImgSpecial);
+        entry->SetChannel(bouquet, service.Name, service.ServiceId, tp.Id, tp.Onid);
+        entry->Reserved = true;
+        entry->ImageIndex = ImageOfServiceType(service.ServiceType);
+        AddBouquetNode(andere, std::move(entry));
+    });
+}
+
+void TListDocument::LinkChannels() {
+    // The first service in tree order wins for every key.
+    std::unordered_map<uint64_t, TTrChannel*> services;
+    services.reserve(VTS.TotalCount());
+    VTS.ForEach([&](PSNode s) {
+        TBasicSNode* d = s->Data();
+        if (d && d->Kind == SKindChannel && d->Channel->Transponder)
+            services.emplace(MatchKey(d->Channel->ServiceId, d->Channel->Transponder->Onid), d->Channel.get());
+    });
+    VTB.ForEach([&](PBNode n) {
+        if (!IsEntry(n))
+            return;
+        TBasicBNode& entry = *n->Data();
+        auto it = services.find(MatchKey(entry.Channel->ServiceId, entry.Channel->Onid));
+        if (it != services.end()) {
+            entry.Channel->Service = it->second;
+            entry.ImageIndex = ImageOfServiceType(it->second->ServiceType);
+            return;
+        }
+        entry.Channel->Service = nullptr;
+        if (Info_ChannelWithoutService) {
+            PBNode parent = n->Parent();
+            std::string bouquetCaption = parent && parent->Data() ? parent->Data()->Caption : std::string();
+            Host().ShowMessage(TMsgKind::Information, "Der Channel :\"" + DisplayText(entry.Channel->Name) +
+                                                          "\"\rim Bouquet \"" + DisplayText(bouquetCaption) +
+                                                          "\" hat keinen g\xC3\xBCltigen Service!\"");
+        }
+    });
+}
+
+void TListDocument::RefreshTsids() {
+    VTB.ForEach([](PBNode n) {
+        if (IsEntry(n) && n->Data()->Channel->Service && n->Data()->Channel->Service->Transponder)
+            n->Data()->Channel->Tsid = n->Data()->Channel->Service->Transponder->Id;
+    });
+}
+
+std::string TListDocument::SaveBouquets() const {
+    if (BoxType != BoxSat && BoxType != BoxCable)
+        throw Exception("Es gibt kein Bouquet bzw. keine Services!\rDie Aktion wird abgebrochen ...");
+    const bool sat = BoxType == BoxSat;
+    std::string out;
+    out.reserve(VTB.TotalCount() * 96 + 64);
+    out.append(kDeclaration);
+    out.append("<XANTU>\n");
+    // Every entry stands below its bouquet, so writing each bouquet with its
+    // entries and then its closing line gives the same text as inserting the
+    // entries before the closing line of the bouquet written last.
+    PBNode root = VTB.GetFirst();
+    bool open = false;
+    for (PBNode n = root ? VTB.GetNext(root) : nullptr; n; n = VTB.GetNext(n)) {
+        const TBasicBNode* d = n->Data();
+        if (!d || d->Reserved)
+            continue;
+        if (d->Kind == BKindBouquet) {
+            if (open)
+                out.append("\t</Bouquet>\n");
+            out.push_back('\t');
+            out.append(sat ? d->SatBoxXml() : d->CableBoxXml());
+            out.push_back('\n');
+            open = true;
+        } else if (d->Kind == BKindChannel && open) {
+            out.append("\t\t");
+            out.append(sat ? d->SatBoxXml() : d->CableBoxXml());
+            out.push_back('\n');
+        }
+    }
+    if (open)
+        out.append("\t</Bouquet>\n");
+    out.append("</XANTU>");
+    return out;
+}
+
+} // namespace xantu

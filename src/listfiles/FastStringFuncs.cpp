@@ -1,0 +1,61 @@
+#include "listfiles/FastStringFuncs.h"
+
+#include "listfiles/FastStrings.h"
+#include "listfiles/TextCodec.h"
+#include "model/XantuModel.h"
+
+#include <string>
+
+namespace xantu {
+
+namespace {
+[[noreturn]] void NotAnInteger(std::string_view text) {
+    throw EConvertError("'" + DisplayText(text) + "' ist kein g\xC3\xBCltiger Integerwert");
+}
+} // namespace
+
+uint64_t ParseHex(std::string_view text) {
+    // The identifier attributes carry two to eight digits; a text beyond 255
+    // characters is no identifier at all and is refused rather than read in
+    // part.
+    if (text.size() > 255)
+        NotAnInteger(text);
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    uint64_t result = 0;
+    uint64_t multiplier = 1;
+    for (std::size_t i = text.size(); i-- > 0;) {
+        std::size_t pos = CharPosNoCase(kDigits, text[i], 1);
+        if (pos == 0)
+            throw Exception("Invalid hex character " + DisplayText(std::string_view(&text[i], 1)));
+        result += static_cast<uint64_t>(pos - 1) * multiplier;
+        multiplier *= 16;
+    }
+    return result;
+}
+
+int32_t StrToInt(std::string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size())
+        NotAnInteger(text);
+    int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (c < '0' || c > '9')
+            NotAnInteger(text);
+        value = value * 10 + (c - '0');
+        if (value > 2147483648LL)
+            NotAnInteger(text);
+    }
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX || value < INT32_MIN)
+        NotAnInteger(text);
+    return static_cast<int32_t>(value);
+}
+
+} // namespace xantu

@@ -1,0 +1,145 @@
+// In-memory model of the two channel lists: services (satellite or cable
+// network -> transponder -> channel) and bouquets (bouquet -> channel entry).
+// Each tree node carries one wrapper (TBasicSNode / TBasicBNode) that owns
+// exactly one payload; the cross links between payloads never own.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace xantu {
+
+// Base of every error the list code raises; the message is shown to the user
+// as it stands.
+class Exception : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A list file lacks the element the reader needs (root, satellites, ...).
+class EXMLException : public Exception {
+  public:
+    using Exception::Exception;
+};
+
+// A decimal or hexadecimal value that cannot be converted.
+class EConvertError : public Exception {
+  public:
+    using Exception::Exception;
+};
+
+// Pictures of TreeImages, shared by both trees and the pool.
+enum ImageIndex : int {
+    ImgStructure = 0,
+    ImgTV = 1,
+    ImgRadio = 2,
+    ImgSpecial = 3,
+    ImgReserved = 4,
+};
+
+enum class ServiceClass { TV, Radio, Special };
+
+// The single rule that sorts service types into classes.
+ServiceClass ClassOfServiceType(int32_t serviceType);
+// Picture of a channel of that service type (1 TV, 2 radio, 3 special).
+int ImageOfServiceType(int32_t serviceType);
+inline bool IsTvOrRadio(int32_t serviceType) { return ClassOfServiceType(serviceType) != ServiceClass::Special; }
+
+struct TSat {
+    std::string Name;
+    std::string Diseqc;
+    std::string Position;
+};
+
+struct TTransponder {
+    TSat* Sat = nullptr; // not owned
+    int32_t Id = 0;
+    int32_t Onid = 0;
+    int32_t Frequency = 0;
+    std::string Inversion;
+    int32_t SymbolRate = 0;
+    int32_t FecInner = 0;
+    int32_t Polarization = 0; // modulation on a cable box
+};
+
+struct TTrChannel {
+    TTransponder* Transponder = nullptr; // not owned
+    std::string Name;
+    int32_t ServiceId = 0;
+    int32_t ServiceType = 0;
+    std::string ChannelNr;
+};
+
+struct TBouquet {
+    std::string Name;
+    bool Hidden = false;
+    bool Locked = false;
+};
+
+struct TChannel {
+    TBouquet* Bouquet = nullptr; // not owned
+    std::string Name;
+    int32_t ServiceId = 0;
+    int32_t Tsid = 0;
+    int32_t Onid = 0;
+    TTrChannel* Service = nullptr; // not owned; points into the services tree
+    std::string SatPosition;
+};
+
+// The one match rule between a bouquet entry and a service: same service id
+// and same original network id; the transport stream id takes no part.
+bool Matches(const TChannel& entry, const TTrChannel& service);
+
+enum SNodeKind : int { SKindRoot = 0, SKindSat = 1, SKindTransponder = 2, SKindChannel = 3 };
+enum BNodeKind : int { BKindRoot = 0, BKindBouquet = 1, BKindChannel = 2 };
+
+class TBasicSNode {
+  public:
+    TBasicSNode(std::string caption, int imageIndex) : Caption(std::move(caption)), ImageIndex(imageIndex) {}
+    virtual ~TBasicSNode() = default;
+
+    std::string Caption;
+    int ImageIndex = 0;
+    int Kind = SKindRoot;
+    std::unique_ptr<TSat> Sat;
+    std::unique_ptr<TTransponder> Transponder;
+    std::unique_ptr<TTrChannel> Channel;
+
+    void SetSat(std::string name, std::string diseqc, std::string position);
+    void SetTransponder(TSat* sat, int32_t id, int32_t onid, int32_t frequency, int32_t symbolRate,
+                        int32_t fecInner, int32_t polarization, std::string inversion);
+    void SetChannel(TTransponder* transponder, std::string name, std::string channelNr, int32_t serviceType,
+                    int32_t serviceId);
+
+    // The node's own line in services.xml, without indentation or line end.
+    std::string SatBoxXml() const;
+    std::string CableBoxXml() const;
+};
+
+class TBasicBNode {
+  public:
+    TBasicBNode(std::string caption, int imageIndex) : Caption(std::move(caption)), ImageIndex(imageIndex) {}
+    virtual ~TBasicBNode() = default;
+
+    std::string Caption;
+    int ImageIndex = 0;
+    int Kind = BKindRoot;
+    bool Reserved = false;
+    std::unique_ptr<TBouquet> Bouquet;
+    std::unique_ptr<TChannel> Channel;
+
+    void SetBouquet(std::string name, bool hidden, bool locked);
+    void SetChannel(TBouquet* bouquet, std::string name, int32_t serviceId, int32_t tsid, int32_t onid);
+
+    // A copy that shares no payload with this node; the entry's non-owning
+    // links (bouquet, service) are carried over as they are.
+    std::unique_ptr<TBasicBNode> Clone() const;
+
+    // The node's own line in bouquets.xml, without indentation or line end.
+    std::string SatBoxXml() const;
+    std::string CableBoxXml() const;
+};
+
+} // namespace xantu
