@@ -1,0 +1,101 @@
+#include "ui/Dialogs.h"
+
+#include "listfiles/TextCodec.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace xantu {
+
+namespace {
+QString BoxText(const QString& text) {
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+} // namespace
+
+TAnswer TQtDialogs::Message(QWidget* parent, TMsgKind kind, const QString& text) {
+    QMessageBox box(parent);
+    box.setWindowTitle(QString::fromUtf8(MsgKindCaption(kind)));
+    box.setText(BoxText(text));
+    switch (kind) {
+    case TMsgKind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case TMsgKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case TMsgKind::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case TMsgKind::Confirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    if (kind == TMsgKind::Confirmation) {
+        QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? TAnswer::Yes : TAnswer::No;
+    }
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return TAnswer::Ok;
+}
+
+QString TQtDialogs::OpenFile(QWidget* parent, const TFileDialogSpec& spec) {
+    QFileDialog dlg(parent, spec.Title, spec.Folder, spec.Filter);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(spec.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!spec.FileName.isEmpty())
+        dlg.selectFile(spec.FileName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
+}
+
+QString TQtDialogs::SaveFile(QWidget* parent, const TFileDialogSpec& spec) {
+    QFileDialog dlg(parent, spec.Title, spec.Folder, spec.Filter);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    // The command asks about existing files itself, once for both files.
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!spec.DefaultSuffix.isEmpty())
+        dlg.setDefaultSuffix(spec.DefaultSuffix);
+    if (!spec.FileName.isEmpty())
+        dlg.selectFile(spec.FileName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
+}
+
+TAnswer TScriptedDialogs::Message(QWidget*, TMsgKind kind, const QString& text) {
+    Messages.append({kind, text});
+    if (Answers.empty())
+        return kind == TMsgKind::Confirmation ? TAnswer::Yes : TAnswer::Ok;
+    TAnswer a = Answers.front();
+    Answers.pop_front();
+    return a;
+}
+
+QString TScriptedDialogs::OpenFile(QWidget*, const TFileDialogSpec& spec) {
+    FileDialogs.append(spec);
+    if (Files.empty())
+        return {};
+    QString f = Files.front();
+    Files.pop_front();
+    return f;
+}
+
+QString TScriptedDialogs::SaveFile(QWidget* parent, const TFileDialogSpec& spec) { return OpenFile(parent, spec); }
+
+QString ToDisplay(const std::string& bytes) { return QString::fromStdString(DisplayText(bytes)); }
+
+} // namespace xantu

@@ -1,0 +1,72 @@
+// Every modal question, message box and file dialog of the program goes
+// through TDialogs, so that tests can answer them without showing anything.
+#pragma once
+
+#include "core/ListHost.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+class QWidget;
+
+namespace xantu {
+
+enum class TAnswer { Ok, Yes, No, Cancel };
+
+struct TFileDialogSpec {
+    QString Title;
+    QString Filter;       // Qt filter text, e.g. "XML Dateien (*.xml)"
+    QString Folder;       // initial folder; empty: the platform's default
+    QString FileName;     // preset file name
+    QString DefaultSuffix; // save dialog: appended when the user types none
+    bool MustExist = false;
+};
+
+class TDialogs {
+  public:
+    virtual ~TDialogs() = default;
+    // A box of the given kind with its caption ("Warnung", "Fehler",
+    // "Information", "Bestätigung"). Confirmation boxes offer "&Ja" and
+    // "&Nein"; the others "OK". `text` uses "\r" or "\n" as line break.
+    virtual TAnswer Message(QWidget* parent, TMsgKind kind, const QString& text) = 0;
+    // The chosen file, or an empty text when cancelled.
+    virtual QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) = 0;
+    virtual QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) = 0;
+    bool Confirm(QWidget* parent, const QString& text) {
+        return Message(parent, TMsgKind::Confirmation, text) == TAnswer::Yes;
+    }
+};
+
+// The real boxes and dialogs.
+class TQtDialogs : public TDialogs {
+  public:
+    TAnswer Message(QWidget* parent, TMsgKind kind, const QString& text) override;
+    QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) override;
+    QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) override;
+};
+
+// For tests: records every box and answers from queues. An empty queue
+// answers Yes/Ok for boxes and cancels file dialogs.
+class TScriptedDialogs : public TDialogs {
+  public:
+    struct Shown {
+        TMsgKind Kind;
+        QString Text;
+    };
+    TAnswer Message(QWidget* parent, TMsgKind kind, const QString& text) override;
+    QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) override;
+    QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) override;
+
+    std::deque<TAnswer> Answers;
+    std::deque<QString> Files;
+    QList<Shown> Messages;
+    QList<TFileDialogSpec> FileDialogs;
+};
+
+// List bytes <-> what a person reads: UTF-8 where the bytes are valid UTF-8,
+// else Windows-1252.
+QString ToDisplay(const std::string& bytes);
+
+} // namespace xantu
