@@ -1,0 +1,128 @@
+#include "ui/FormStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
+
+namespace xantu {
+
+TFormStore::TFormStore(QWidget* form, QString section)
+    : QObject(form), form_(form), section_(std::move(section)) {}
+
+TFormStore::~TFormStore() = default;
+
+void TFormStore::SetIniFileName(const QString& path) {
+    path_ = path;
+    settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+}
+
+void TFormStore::AddStoredInt(const QString& key, std::function<int()> get, std::function<void(int)> set) {
+    stored_.append({key, std::move(get), std::move(set)});
+}
+
+int TFormStore::ReadInt(const QString& key, int def) const {
+    if (!settings_)
+        return def;
+    bool ok = false;
+    int v = settings_->value(section_ + QLatin1Char('/') + key).toInt(&ok);
+    return ok ? v : def;
+}
+
+QString TFormStore::ReadString(const QString& key, const QString& def) const {
+    if (!settings_)
+        return def;
+    QVariant v = settings_->value(section_ + QLatin1Char('/') + key);
+    return v.isValid() ? v.toString() : def;
+}
+
+void TFormStore::WriteInt(const QString& key, int value) {
+    if (settings_)
+        settings_->setValue(section_ + QLatin1Char('/') + key, value);
+}
+
+void TFormStore::WriteString(const QString& key, const QString& value) {
+    if (settings_)
+        settings_->setValue(section_ + QLatin1Char('/') + key, value);
+}
+
+void TFormStore::RestoreOnFirstShow() {
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    if (!Active || !form_)
+        return;
+    if (settings_) {
+        const QString pos = ReadString(QStringLiteral("NormPos"), QString());
+        const QStringList parts = pos.split(QLatin1Char(','));
+        if (parts.size() == 4) {
+            bool ok[4];
+            int v[4];
+            for (int i = 0; i < 4; ++i)
+                v[i] = parts[i].trimmed().toInt(&ok[i]);
+            QRect r(QPoint(v[0], v[1]), QPoint(v[2] - 1, v[3] - 1));
+            // Only a placement that is still on one of the screens is taken.
+            bool onScreen = false;
+            for (QScreen* s : QGuiApplication::screens())
+                onScreen = onScreen || s->availableGeometry().intersects(r);
+            if (ok[0] && ok[1] && ok[2] && ok[3] && r.width() > 0 && r.height() > 0 &&
+                (onScreen || QGuiApplication::screens().isEmpty()))
+                form_->setGeometry(r);
+        }
+        if (ReadInt(QStringLiteral("ShowCmd"), 1) == 3)
+            form_->setWindowState(form_->windowState() | Qt::WindowMaximized);
+        for (const Stored& s : stored_) {
+            int v = ReadInt(s.key, INT_MIN);
+            if (v != INT_MIN)
+                s.set(v);
+        }
+    }
+    restored_ = true;
+    if (OnRestorePlacement)
+        OnRestorePlacement();
+}
+
+void TFormStore::SaveIfAllowed() {
+    if (!Active || !restored_ || !settings_ || !form_)
+        return;
+    const QRect r = form_->normalGeometry().isValid() ? form_->normalGeometry() : form_->geometry();
+    WriteInt(QStringLiteral("Flags"), 0);
+    WriteInt(QStringLiteral("ShowCmd"), form_->isMaximized() ? 3 : 1);
+    WriteInt(QStringLiteral("PixelsPerInch"), form_->logicalDpiX());
+    WriteString(QStringLiteral("MinMaxPos"), QStringLiteral("-1,-1,-1,-1"));
+    WriteString(QStringLiteral("NormPos"), QStringLiteral("%1,%2,%3,%4")
+                                               .arg(r.left())
+                                               .arg(r.top())
+                                               .arg(r.left() + r.width())
+                                               .arg(r.top() + r.height()));
+    WriteInt(QStringLiteral("FormVersion"), 0);
+    for (const Stored& s : stored_)
+        WriteInt(s.key, s.get());
+    if (OnSavePlacement)
+        OnSavePlacement();
+    Sync();
+}
+
+void TFormStore::Sync() {
+    settings_->sync();
+    // The file holds the box password: only its owner may read it.
+    QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+QString TFormStore::DefaultIniFileName() {
+    const QString besideProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/Settings.ini");
+    QFileInfo dir(QCoreApplication::applicationDirPath());
+    QFileInfo file(besideProgram);
+    if (file.exists() ? file.isWritable() : dir.isWritable())
+        return besideProgram;
+    QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (config.isEmpty())
+        config = QDir::homePath() + QStringLiteral("/.config/XantuEditor");
+    QDir().mkpath(config);
+    return config + QStringLiteral("/Settings.ini");
+}
+
+} // namespace xantu

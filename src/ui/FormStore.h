@@ -1,0 +1,73 @@
+// Keeps a window's placement and named values in one section of the
+// settings file. It restores on the window's first showing while Active and
+// saves (placement, then the window's own save handler) when the window's
+// close is allowed or at its destruction, only while Active and only after
+// it restored in this run. A settings file that cannot be read or written
+// never stops the program.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QSettings>
+#include <QString>
+#include <QWidget>
+#include <climits>
+#include <functional>
+#include <memory>
+
+namespace xantu {
+
+class TFormStore : public QObject {
+    Q_OBJECT
+  public:
+    TFormStore(QWidget* form, QString section);
+    ~TFormStore() override;
+
+    // The settings file; before it is set the store neither reads nor writes.
+    void SetIniFileName(const QString& path);
+    QString IniFileName() const { return path_; }
+
+    bool Active = true;
+    bool Restored() const { return restored_; }
+
+    // Called after the placement was restored / saved.
+    std::function<void()> OnRestorePlacement;
+    std::function<void()> OnSavePlacement;
+
+    // Named integer properties kept beside the placement (e.g. a panel's
+    // width), read after and written together with the placement.
+    void AddStoredInt(const QString& key, std::function<int()> get, std::function<void(int)> set);
+
+    // Typed access to the section; usable inside the two handlers.
+    int ReadInt(const QString& key, int def) const;
+    QString ReadString(const QString& key, const QString& def) const;
+    void WriteInt(const QString& key, int value);
+    void WriteString(const QString& key, const QString& value);
+
+    // Restores when this is the window's first showing (call from showEvent).
+    void RestoreOnFirstShow();
+    // Saves when allowed by the gating (call when a close is accepted; the
+    // destructor calls it too).
+    void SaveIfAllowed();
+
+    // The settings file beside the program when that folder can be written,
+    // else Settings.ini in the user's configuration folder.
+    static QString DefaultIniFileName();
+
+  private:
+    void Sync();
+    QPointer<QWidget> form_;
+    QString section_;
+    QString path_;
+    std::unique_ptr<QSettings> settings_;
+    bool restored_ = false;
+    bool shownOnce_ = false;
+    struct Stored {
+        QString key;
+        std::function<int()> get;
+        std::function<void(int)> set;
+    };
+    QList<Stored> stored_;
+};
+
+} // namespace xantu
