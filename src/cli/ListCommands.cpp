@@ -14,16 +14,19 @@ namespace {
 
 const char* kCheckHelp = "Aufruf: xantu-lists check [--satpositions DATEI] BOUQUETS_DATEI\n"
                          "\n"
-                         "L\xC3\xA4" "dt BOUQUETS_DATEI und services.xml aus demselben Ordner wie der Editor,\n"
+                         "L\xC3\xA4"
+                         "dt BOUQUETS_DATEI und services.xml aus demselben Ordner wie der Editor,\n"
                          "meldet jede Meldung des Editors auf stderr und gibt drei Zeilen mit\n"
                          "Boxtyp und Z\xC3\xA4hlern aus.\n";
 const char* kResaveHelp = "Aufruf: xantu-lists resave [--satpositions DATEI] BOUQUETS_DATEI ZIELORDNER\n"
                           "\n"
-                          "L\xC3\xA4" "dt das Listenpaar wie 'check' und schreibt es so, wie der Editor speichert,\n"
+                          "L\xC3\xA4"
+                          "dt das Listenpaar wie 'check' und schreibt es so, wie der Editor speichert,\n"
                           "nach ZIELORDNER (wird bei Bedarf angelegt).\n";
 const char* kDumpHelp = "Aufruf: xantu-lists dump [--satpositions DATEI] BOUQUETS_DATEI\n"
                         "\n"
-                        "L\xC3\xA4" "dt das Listenpaar wie 'check' und gibt beide B\xC3\xA4ume als JSON aus.\n";
+                        "L\xC3\xA4"
+                        "dt das Listenpaar wie 'check' und gibt beide B\xC3\xA4ume als JSON aus.\n";
 
 bool MakeDirs(const std::string& dir) {
     std::string path;

@@ -53,12 +53,13 @@ int TLoadedPair::Load(const TPairOptions& opt) {
     const std::string& bouquetsFile = opt.Files[0];
     const std::string servicesFile = FolderOf(bouquetsFile) + "services.xml";
     if (!FileExists(servicesFile)) {
-        host_.ShowMessage(TMsgKind::Error,
-                          "Die Datei \"services.xml\" existiert nicht! \xC3\x96" "ffnen wird abgebrochen!");
+        host_.ShowMessage(TMsgKind::Error, "Die Datei \"services.xml\" existiert nicht! \xC3\x96"
+                                           "ffnen wird abgebrochen!");
         return 2;
     }
     if (!ReadWholeFile(bouquetsFile, BouquetsText) || !ReadWholeFile(servicesFile, ServicesText)) {
-        host_.ShowMessage(TMsgKind::Error, "\xC3\x96" "ffnen ist fehlgeschlagen");
+        host_.ShowMessage(TMsgKind::Error, "\xC3\x96"
+                                           "ffnen ist fehlgeschlagen");
         return 2;
     }
     return Doc.LoadListTexts(ServicesText, BouquetsText) ? 0 : 1;

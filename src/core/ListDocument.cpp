@@ -20,9 +20,13 @@ const char* MsgKindCaption(TMsgKind kind) {
 
 TListDocument::TListDocument(TListHost* host) : host_(host ? host : &silent_) {}
 
-TListDocument::~TListDocument() { Clear(); }
+TListDocument::~TListDocument() {
+    Clear();
+}
 
-void TListDocument::SetHost(TListHost* host) { host_ = host ? host : &silent_; }
+void TListDocument::SetHost(TListHost* host) {
+    host_ = host ? host : &silent_;
+}
 
 void TListDocument::Clear() {
     VTB.Clear();
@@ -62,15 +66,15 @@ PBNode TListDocument::ReservedBouquet() const {
 }
 
 void TListDocument::ApplyViewFilter() {
-    // Fold everything away, then open the root so the bouquets show.
-    VTB.ForEach([](PBNode n) { n->Expanded = false; });
+    // Fold everything away but the root, so the bouquets show, and set each
+    // linked entry's visibility by the class of its service.
     PBNode root = VTB.GetFirst();
     if (root) {
-        root->Expanded = true;
-        for (PBNode n = VTB.GetNext(root); n; n = VTB.GetNext(n)) {
+        VTB.ForEach([&](PBNode n) {
+            n->Expanded = n == root;
             TBasicBNode* d = n->Data();
-            if (!d || d->Kind != BKindChannel || !d->Channel || !d->Channel->Service)
-                continue;
+            if (n == root || !d || d->Kind != BKindChannel || !d->Channel || !d->Channel->Service)
+                return;
             switch (ClassOfServiceType(d->Channel->Service->ServiceType)) {
             case ServiceClass::TV:
                 n->Visible = ShowTV;
@@ -82,7 +86,7 @@ void TListDocument::ApplyViewFilter() {
                 n->Visible = ShowSpezial;
                 break;
             }
-        }
+        });
     }
     host_->ViewFilterApplied();
 }
@@ -119,7 +123,8 @@ bool TListDocument::CheckListsPresent() {
     // empty list.
     if (VTB.TotalCount() > 0 && VTS.TotalCount() > 0 && BoxType != BoxNone)
         return true;
-    host_->ShowMessage(TMsgKind::Error, "Es gibt kein Bouquet bzw. keine Services!\rDie Aktion wird abgebrochen ...");
+    host_->ShowMessage(TMsgKind::Error,
+                       "Es gibt kein Bouquet bzw. keine Services!\rDie Aktion wird abgebrochen ...");
     return false;
 }
 

@@ -4,8 +4,7 @@
 #include "listfiles/TextCodec.h"
 #include "listfiles/UXml.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include "core/KeyIndex.h"
 
 namespace xantu {
 
@@ -17,7 +16,9 @@ uint64_t MatchKey(int32_t serviceId, int32_t onid) {
     return (static_cast<uint64_t>(static_cast<uint32_t>(serviceId)) << 32) | static_cast<uint32_t>(onid);
 }
 
-bool IsEntry(PBNode n) { return n->Data() && n->Data()->Kind == BKindChannel && n->Data()->Channel; }
+bool IsEntry(PBNode n) {
+    return n->Data() && n->Data()->Kind == BKindChannel && n->Data()->Channel;
+}
 
 } // namespace
 
@@ -44,6 +45,7 @@ void TListDocument::LoadBouquets(std::string_view text) {
         PBNode bTreeNode = AddBouquetNode(root, std::move(bNode));
 
         GetTagList(entry, "channel", channels);
+        VTB.ReserveChildren(bTreeNode, channels.size());
         for (std::string_view c : channels) {
             std::string chName(GetAttr(c, "name"));
             auto cNode = std::make_unique<TBasicBNode>(chName, ImgSpecial);
@@ -69,11 +71,12 @@ void TListDocument::FillAndere() {
     // Keys of every entry present, "andere" included; a service whose key is
     // already there needs no entry, and an entry added here covers later
     // services with the same key.
-    std::unordered_set<uint64_t> referenced;
-    referenced.reserve(VTB.TotalCount() * 2);
+    TKeyIndex<TChannel> referenced(VTB.TotalCount() + VTS.TotalCount());
+    bool inserted = false;
     VTB.ForEach([&](PBNode n) {
         if (IsEntry(n))
-            referenced.insert(MatchKey(n->Data()->Channel->ServiceId, n->Data()->Channel->Onid));
+            referenced.Emplace(MatchKey(n->Data()->Channel->ServiceId, n->Data()->Channel->Onid),
+                               n->Data()->Channel.get(), inserted);
     });
     TBouquet* bouquet = andere->Data()->Bouquet.get();
     VTS.ForEach([&](PSNode s) {
@@ -82,7 +85,8 @@ void TListDocument::FillAndere() {
             return;
         const TTrChannel& service = *d->Channel;
         const TTransponder& tp = *service.Transponder;
-        if (!referenced.insert(MatchKey(service.ServiceId, tp.Onid)).second)
+        referenced.Emplace(MatchKey(service.ServiceId, tp.Onid), nullptr, inserted);
+        if (!inserted)
             return;
         auto entry = std::make_unique<TBasicBNode>(service.Name, ImgSpecial);
         entry->SetChannel(bouquet, service.Name, service.ServiceId, tp.Id, tp.Onid);
@@ -94,21 +98,21 @@ void TListDocument::FillAndere() {
 
 void TListDocument::LinkChannels() {
     // The first service in tree order wins for every key.
-    std::unordered_map<uint64_t, TTrChannel*> services;
-    services.reserve(VTS.TotalCount());
+    TKeyIndex<TTrChannel> services(VTS.TotalCount());
+    bool inserted = false;
     VTS.ForEach([&](PSNode s) {
         TBasicSNode* d = s->Data();
         if (d && d->Kind == SKindChannel && d->Channel->Transponder)
-            services.emplace(MatchKey(d->Channel->ServiceId, d->Channel->Transponder->Onid), d->Channel.get());
+            services.Emplace(MatchKey(d->Channel->ServiceId, d->Channel->Transponder->Onid), d->Channel.get(),
+                             inserted);
     });
     VTB.ForEach([&](PBNode n) {
         if (!IsEntry(n))
             return;
         TBasicBNode& entry = *n->Data();
-        auto it = services.find(MatchKey(entry.Channel->ServiceId, entry.Channel->Onid));
-        if (it != services.end()) {
-            entry.Channel->Service = it->second;
-            entry.ImageIndex = ImageOfServiceType(it->second->ServiceType);
+        if (TTrChannel* service = services.Get(MatchKey(entry.Channel->ServiceId, entry.Channel->Onid))) {
+            entry.Channel->Service = service;
+            entry.ImageIndex = ImageOfServiceType(service->ServiceType);
             return;
         }
         entry.Channel->Service = nullptr;

@@ -4,6 +4,7 @@
 #include "listfiles/TextCodec.h"
 #include "model/XantuModel.h"
 
+#include <array>
 #include <string>
 
 namespace xantu {
@@ -20,14 +21,26 @@ uint64_t ParseHex(std::string_view text) {
     // part.
     if (text.size() > 255)
         NotAnInteger(text);
-    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    // Digit values by byte: the place of the byte's upper-case image in
+    // "0123456789ABCDEF", or -1.
+    static const auto kValue = [] {
+        std::array<int8_t, 256> v{};
+        v.fill(-1);
+        static constexpr std::string_view kDigits = "0123456789ABCDEF";
+        for (int c = 0; c < 256; ++c) {
+            std::size_t pos = CharPosNoCase(kDigits, static_cast<char>(c), 1);
+            if (pos != 0)
+                v[static_cast<std::size_t>(c)] = static_cast<int8_t>(pos - 1);
+        }
+        return v;
+    }();
     uint64_t result = 0;
     uint64_t multiplier = 1;
     for (std::size_t i = text.size(); i-- > 0;) {
-        std::size_t pos = CharPosNoCase(kDigits, text[i], 1);
-        if (pos == 0)
+        const int digit = kValue[static_cast<unsigned char>(text[i])];
+        if (digit < 0)
             throw Exception("Invalid hex character " + DisplayText(std::string_view(&text[i], 1)));
-        result += static_cast<uint64_t>(pos - 1) * multiplier;
+        result += static_cast<uint64_t>(digit) * multiplier;
         multiplier *= 16;
     }
     return result;

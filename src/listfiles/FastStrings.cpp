@@ -2,6 +2,8 @@
 
 #include "model/XantuModel.h"
 
+#include <cstring>
+
 namespace xantu {
 
 namespace {
@@ -29,7 +31,50 @@ constexpr std::array<unsigned char, 256> BuildFoldTable() {
 
 const std::array<unsigned char, 256> FoldTable = BuildFoldTable();
 
-std::size_t TextPos(std::string_view needle, std::string_view haystack, bool caseSensitive, std::size_t start) {
+namespace {
+
+// The Horspool scan proper. `Skip` is a byte-wide table for the usual short
+// search texts (every shift fits) and a word-wide one for longer texts; the
+// needle is given already folded when case does not matter.
+template <bool Folded, class Skip>
+std::size_t Horspool(const unsigned char* pat, std::size_t m, const unsigned char* src, std::size_t n,
+                     std::size_t start, Skip& skip) {
+    auto img = [](unsigned char c) { return Folded ? FoldTable[c] : c; };
+    for (std::size_t i = 0; i + 1 < m; ++i)
+        skip[pat[i]] = static_cast<typename Skip::value_type>(m - 1 - i);
+    const unsigned char last = pat[m - 1];
+    std::size_t end = start - 1 + m - 1; // 0-based index aligned with the needle's last byte
+    while (end < n) {
+        const unsigned char c = img(src[end]);
+        if (c == last) {
+            std::size_t k = 1;
+            while (k < m && img(src[end - k]) == pat[m - 1 - k])
+                ++k;
+            if (k == m)
+                return end - m + 2;
+        }
+        end += skip[c];
+    }
+    return 0;
+}
+
+template <bool Folded>
+std::size_t Search(const unsigned char* pat, std::size_t m, const unsigned char* src, std::size_t n,
+                   std::size_t start) {
+    if (m <= 255) {
+        std::array<uint8_t, 256> skip;
+        skip.fill(static_cast<uint8_t>(m));
+        return Horspool<Folded>(pat, m, src, n, start, skip);
+    }
+    std::array<std::size_t, 256> skip;
+    skip.fill(m);
+    return Horspool<Folded>(pat, m, src, n, start, skip);
+}
+
+} // namespace
+
+std::size_t TextPos(std::string_view needle, std::string_view haystack, bool caseSensitive,
+                    std::size_t start) {
     const std::size_t m = needle.size();
     if (m == 0)
         throw Exception("BufferLen is 0");
@@ -38,37 +83,21 @@ std::size_t TextPos(std::string_view needle, std::string_view haystack, bool cas
     const std::size_t n = haystack.size();
     if (n == 0 || start > n || m > n - (start - 1))
         return 0;
-
-    std::array<std::size_t, 256> skip;
-    skip.fill(m);
-    const auto* pat = reinterpret_cast<const unsigned char*>(needle.data());
     const auto* src = reinterpret_cast<const unsigned char*>(haystack.data());
-    if (caseSensitive) {
-        for (std::size_t i = 0; i + 1 < m; ++i)
-            skip[pat[i]] = m - 1 - i;
-        std::size_t end = start - 1 + m - 1; // 0-based index aligned with the needle's last byte
-        while (end < n) {
-            std::size_t k = 0;
-            while (k < m && src[end - k] == pat[m - 1 - k])
-                ++k;
-            if (k == m)
-                return end - m + 2;
-            end += skip[src[end]];
-        }
-        return 0;
+    const auto* pat = reinterpret_cast<const unsigned char*>(needle.data());
+    if (caseSensitive)
+        return Search<false>(pat, m, src, n, start);
+    // Fold the needle once; the text is folded byte by byte as it is read.
+    unsigned char small[256];
+    std::string big;
+    unsigned char* folded = small;
+    if (m > sizeof small) {
+        big.resize(m);
+        folded = reinterpret_cast<unsigned char*>(big.data());
     }
-    for (std::size_t i = 0; i + 1 < m; ++i)
-        skip[FoldTable[pat[i]]] = m - 1 - i;
-    std::size_t end = start - 1 + m - 1;
-    while (end < n) {
-        std::size_t k = 0;
-        while (k < m && FoldTable[src[end - k]] == FoldTable[pat[m - 1 - k]])
-            ++k;
-        if (k == m)
-            return end - m + 2;
-        end += skip[FoldTable[src[end]]];
-    }
-    return 0;
+    for (std::size_t i = 0; i < m; ++i)
+        folded[i] = FoldTable[pat[i]];
+    return Search<true>(folded, m, src, n, start);
 }
 
 std::size_t CharPos(std::string_view text, char c, std::size_t start) {
@@ -87,6 +116,63 @@ std::size_t CharPosNoCase(std::string_view text, char c, std::size_t start) {
     for (std::size_t i = start - 1; i < text.size(); ++i)
         if (Fold(text[i]) == folded)
             return i + 1;
+    return 0;
+}
+
+} // namespace xantu
+
+namespace xantu {
+
+namespace {
+// Bytes that no other byte folds to and that fold to themselves.
+bool IsFoldFixed(unsigned char c) {
+    if (FoldTable[c] != c)
+        return false;
+    for (int i = 0; i < 256; ++i)
+        if (i != c && FoldTable[static_cast<std::size_t>(i)] == c)
+            return false;
+    return true;
+}
+} // namespace
+
+std::size_t TextPosNoCaseAnchored(std::string_view needle, std::string_view haystack, std::size_t start) {
+    const std::size_t m = needle.size();
+    if (m == 0)
+        throw Exception("BufferLen is 0");
+    if (start < 1)
+        start = 1;
+    const std::size_t n = haystack.size();
+    if (n == 0 || start > n || m > n - (start - 1))
+        return 0;
+    std::size_t anchor = m;
+    for (std::size_t i = 0; i < m; ++i) {
+        const auto c = static_cast<unsigned char>(needle[i]);
+        if ((c == '<' || c == '>' || c == '"' || c == '/' || c == '=') || (c < 'A' && IsFoldFixed(c))) {
+            anchor = i;
+            break;
+        }
+    }
+    if (anchor == m)
+        return TextPos(needle, haystack, false, start);
+    const char a = needle[anchor];
+    const char* base = haystack.data();
+    std::size_t from = start - 1 + anchor; // first index the anchor may stand at
+    const std::size_t lastStart = n - m;   // last 0-based start of a full match
+    while (from < n) {
+        const void* hit = std::memchr(base + from, a, n - from);
+        if (!hit)
+            return 0;
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+        const std::size_t s = at - anchor;
+        if (s > lastStart)
+            return 0;
+        std::size_t k = 0;
+        while (k < m && Fold(base[s + k]) == Fold(needle[k]))
+            ++k;
+        if (k == m)
+            return s + 1;
+        from = at + 1;
+    }
     return 0;
 }
 

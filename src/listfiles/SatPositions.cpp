@@ -88,17 +88,24 @@ void TListDocument::ApplySatPositions() {
         const std::string shown = DisplayText(sat.Name);
         if (found) {
             Host().ShowMessage(TMsgKind::Information,
-                               "\"" + shown + "\" verf\xC3\xBCgt \xC3\xBC" "ber keine Position in services.xml!\r"
-                               "Es wird jetzt die Sat-Position: " + DisplayText(position) +
+                               "\"" + shown +
+                                   "\" verf\xC3\xBCgt \xC3\xBC"
+                                   "ber keine Position in services.xml!\r"
+                                   "Es wird jetzt die Sat-Position: " +
+                                   DisplayText(position) +
                                    " verwendet!\rWenn die Position nicht stimmt, mu\xC3\x9F die Datei "
                                    "\"satpositionen.xml\"\rauf den neuesten Stand gebracht werden!");
             sat.Position = position;
         } else {
-            Host().ShowMessage(TMsgKind::Information,
-                               "\"" + shown + "\" verf\xC3\xBCgt \xC3\xBC" "ber keine Position in services.xml und\r"
-                               "wird auch in der Sat-Positionsliste nicht gefunden!\rBringen Sie die Datei "
-                               "\"satpositionen.xml\" auf den neuesten Stand\roder pr\xC3\xBC" "fen Sie die "
-                               "\"services.xml\"!");
+            Host().ShowMessage(
+                TMsgKind::Information,
+                "\"" + shown +
+                    "\" verf\xC3\xBCgt \xC3\xBC"
+                    "ber keine Position in services.xml und\r"
+                    "wird auch in der Sat-Positionsliste nicht gefunden!\rBringen Sie die Datei "
+                    "\"satpositionen.xml\" auf den neuesten Stand\roder pr\xC3\xBC"
+                    "fen Sie die "
+                    "\"services.xml\"!");
             sat.Position = "0";
         }
     }

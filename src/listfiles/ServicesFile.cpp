@@ -26,6 +26,7 @@ void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, boo
         PSNode satTreeNode = doc.AddServiceNode(root, std::move(satNode));
 
         GetTagList(entry, "transponder", transponders);
+        doc.VTS.ReserveChildren(satTreeNode, transponders.size());
         for (std::string_view tp : transponders) {
             auto trNode = std::make_unique<TBasicSNode>(std::string(), ImgStructure);
             int32_t onid = GetAttrHex(tp, "onid");
@@ -35,12 +36,14 @@ void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, boo
             int32_t fecInner = GetAttrInt(tp, "fec_inner");
             int32_t polarization = GetAttrInt(tp, satellite ? "polarization" : "modulation");
             int32_t id = GetAttrHex(tp, "id");
-            trNode->SetTransponder(sat, id, onid, frequency, symbolRate, fecInner, polarization, std::move(inversion));
+            trNode->SetTransponder(sat, id, onid, frequency, symbolRate, fecInner, polarization,
+                                   std::move(inversion));
             trNode->Caption = "Transponder 0x" + HexText(id, 4);
             TTransponder* transponder = trNode->Transponder.get();
             PSNode trTreeNode = doc.AddServiceNode(satTreeNode, std::move(trNode));
 
             GetTagList(tp, "channel", channels);
+            doc.VTS.ReserveChildren(trTreeNode, channels.size());
             for (std::string_view ch : channels) {
                 auto chNode = std::make_unique<TBasicSNode>(std::string(), ImgSpecial);
                 int32_t serviceId = GetAttrHex(ch, "service_id");
@@ -48,7 +51,8 @@ void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, boo
                 std::string channelNr(GetAttr(ch, "channel_nr"));
                 std::string chName(GetAttr(ch, "name"));
                 chNode->Caption = chName;
-                chNode->SetChannel(transponder, std::move(chName), std::move(channelNr), serviceType, serviceId);
+                chNode->SetChannel(transponder, std::move(chName), std::move(channelNr), serviceType,
+                                   serviceId);
                 chNode->ImageIndex = ImageOfServiceType(serviceType);
                 if (chNode->ImageIndex == ImgTV)
                     ++doc.CountTV;
@@ -75,6 +79,7 @@ void TListDocument::LoadServices(std::string_view text) {
 
     TTagList networks;
     GetTagList(x, "sat", networks);
+    VTS.ReserveChildren(root, networks.size());
     if (!networks.empty()) {
         SetBoxType(BoxSat);
         ReadNetworks(*this, root, networks, true);

@@ -28,7 +28,7 @@ class MemoSearch {
     std::size_t Find(std::string_view text, std::size_t from) {
         if (valid_ && from >= from_ && (found_ == 0 || found_ >= from))
             return found_;
-        found_ = TextPos(pattern_, text, false, from);
+        found_ = TextPosNoCaseAnchored(pattern_, text, from);
         from_ = from;
         valid_ = true;
         return found_;
@@ -55,7 +55,7 @@ struct TagPatterns {
 // One element found from `from`: its 1-based first position and one past its
 // last character, or {0,0}.
 std::pair<std::size_t, std::size_t> FindElement(std::string_view text, TagPatterns& p, std::size_t from) {
-    std::size_t s = TextPos(p.start, text, false, from);
+    std::size_t s = TextPosNoCaseAnchored(p.start, text, from);
     if (s == 0)
         return {0, 0};
     std::size_t e = p.endSearch.Find(text, s);
@@ -108,7 +108,7 @@ std::string_view GetAttr(std::string_view element, std::string_view name) {
         longPattern = std::string(name) + "=\"";
         pattern = longPattern;
     }
-    std::size_t p = TextPos(pattern, element, false, 1);
+    std::size_t p = TextPosNoCaseAnchored(pattern, element, 1);
     if (p == 0)
         return {};
     std::size_t valueStart = p + pattern.size(); // 1-based
@@ -126,7 +126,9 @@ int32_t GetAttrHex(std::string_view element, std::string_view name) {
     return static_cast<int32_t>(GetAttrHexU(element, name));
 }
 
-int32_t GetAttrInt(std::string_view element, std::string_view name) { return StrToInt(GetAttr(element, name)); }
+int32_t GetAttrInt(std::string_view element, std::string_view name) {
+    return StrToInt(GetAttr(element, name));
+}
 
 bool GetAttrBool(std::string_view element, std::string_view name) {
     return (static_cast<uint32_t>(GetAttrInt(element, name)) & 0xFFu) != 0;

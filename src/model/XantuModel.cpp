@@ -77,7 +77,9 @@ std::string TBasicSNode::SatBoxXml() const {
         // is left out rather than written as inversion="".
         if (!t.Inversion.empty())
             line.Text("inversion", t.Inversion);
-        line.Dec("symbol_rate", t.SymbolRate).Dec("fec_inner", t.FecInner).Dec("polarization", t.Polarization);
+        line.Dec("symbol_rate", t.SymbolRate)
+            .Dec("fec_inner", t.FecInner)
+            .Dec("polarization", t.Polarization);
         return line.Close();
     }
     case SKindChannel:
@@ -124,7 +126,8 @@ void TBasicBNode::SetBouquet(std::string name, bool hidden, bool locked) {
     Bouquet = std::make_unique<TBouquet>(TBouquet{std::move(name), hidden, locked});
 }
 
-void TBasicBNode::SetChannel(TBouquet* bouquet, std::string name, int32_t serviceId, int32_t tsid, int32_t onid) {
+void TBasicBNode::SetChannel(TBouquet* bouquet, std::string name, int32_t serviceId, int32_t tsid,
+                             int32_t onid) {
     Kind = BKindChannel;
     Channel = std::make_unique<TChannel>();
     Channel->Bouquet = bouquet;
@@ -155,14 +158,21 @@ static std::string BouquetLine(const TBasicBNode& node, bool withSatPosition) {
     if (node.Kind != BKindChannel)
         return {};
     const TChannel& c = *node.Channel;
-    line.Open("channel").Hex("serviceID", c.ServiceId, 4).Text("name", c.Name).Hex("tsid", c.Tsid, 4).Hex(
-        "onid", c.Onid, 4);
+    line.Open("channel")
+        .Hex("serviceID", c.ServiceId, 4)
+        .Text("name", c.Name)
+        .Hex("tsid", c.Tsid, 4)
+        .Hex("onid", c.Onid, 4);
     if (withSatPosition)
         line.Text("sat_position", c.SatPosition);
     return line.SelfClose();
 }
 
-std::string TBasicBNode::SatBoxXml() const { return BouquetLine(*this, true); }
-std::string TBasicBNode::CableBoxXml() const { return BouquetLine(*this, false); }
+std::string TBasicBNode::SatBoxXml() const {
+    return BouquetLine(*this, true);
+}
+std::string TBasicBNode::CableBoxXml() const {
+    return BouquetLine(*this, false);
+}
 
 } // namespace xantu

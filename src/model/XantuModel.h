@@ -45,7 +45,9 @@ enum class ServiceClass { TV, Radio, Special };
 ServiceClass ClassOfServiceType(int32_t serviceType);
 // Picture of a channel of that service type (1 TV, 2 radio, 3 special).
 int ImageOfServiceType(int32_t serviceType);
-inline bool IsTvOrRadio(int32_t serviceType) { return ClassOfServiceType(serviceType) != ServiceClass::Special; }
+inline bool IsTvOrRadio(int32_t serviceType) {
+    return ClassOfServiceType(serviceType) != ServiceClass::Special;
+}
 
 struct TSat {
     std::string Name;

@@ -20,7 +20,9 @@ std::string HexText(int32_t value, int digits) {
     return out;
 }
 
-std::string DecText(int32_t value) { return std::to_string(value); }
+std::string DecText(int32_t value) {
+    return std::to_string(value);
+}
 
 XmlLine& XmlLine::Open(std::string_view element) {
     text_.clear();

@@ -102,10 +102,12 @@ template <class T> class TNodeTree {
         }
         return nullptr;
     }
-    template <class Fn> void ForEach(Fn&& fn) const {
-        for (Node* n = GetFirst(); n; n = GetNext(n))
-            fn(n);
-    }
+    // Calls fn for every node in tree order. fn must not change the tree's
+    // structure (data and flags may change).
+    template <class Fn> void ForEach(Fn&& fn) const { Walk(top_, fn); }
+
+    // Room for `n` children, when a reader knows how many will follow.
+    void ReserveChildren(Node* parent, std::size_t n) { (parent ? parent->children_ : top_).reserve(n); }
 
     // Appends a new last child under `parent` (top level when nullptr).
     Node* AddChild(Node* parent, std::unique_ptr<T> data) {
@@ -195,6 +197,13 @@ template <class T> class TNodeTree {
     }
 
   private:
+    template <class Fn> static void Walk(const std::vector<std::unique_ptr<Node>>& list, Fn& fn) {
+        for (const auto& c : list) {
+            fn(c.get());
+            if (!c->children_.empty())
+                Walk(c->children_, fn);
+        }
+    }
     std::vector<std::unique_ptr<Node>>& SiblingsOf(const Node* node) {
         return node->parent_ ? node->parent_->children_ : top_;
     }
@@ -239,9 +248,15 @@ template <class T> class TNodeTree {
         return raw;
     }
     static std::size_t SubtreeSize(const Node* node) {
-        std::size_t n = 1;
-        for (const auto& c : node->children_)
-            n += SubtreeSize(c.get());
+        std::size_t n = 0;
+        std::vector<const Node*> pending{node};
+        while (!pending.empty()) {
+            const Node* x = pending.back();
+            pending.pop_back();
+            ++n;
+            for (const auto& c : x->children_)
+                pending.push_back(c.get());
+        }
         return n;
     }
     static std::unique_ptr<Node> DeepCopy(const Node& node,
