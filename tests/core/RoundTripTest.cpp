@@ -4,6 +4,7 @@
 
 using namespace xantu;
 using namespace xantu::test;
+using namespace std::string_literals;
 
 namespace {
 
@@ -80,8 +81,8 @@ TEST(RoundTrip, HostileTextsEndInAnErrorOrALoadNeverACrash) {
     }
     // Nesting, stray quotes and NUL bytes.
     const std::string odd[] = {"<xantu><sat name=\"<sat\"><sat></xantu>",
-                               std::string("<xantu>\0<cable name=\"\0\"></cable></xantu>", 44), "<xantu/>",
-                               "</xantu><xantu>", "<xantu><sat/><sat/></xantu>"};
+                               "<xantu>\0<cable name=\"\0\"></cable></xantu>"s, "<xantu/>", "</xantu><xantu>",
+                               "<xantu><sat/><sat/></xantu>"};
     for (const auto& t : odd) {
         TListDocument doc;
         doc.Info_ChannelWithoutService = false;
