@@ -6,7 +6,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
     xvfb xauth
 )
 missing=()
