@@ -1,0 +1,465 @@
+#include "edit/BouquetEditor.h"
+
+#include "edit/TypedText.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace xantu {
+
+namespace {
+
+const char* const kDeleteAndere = "Die Auswahl zum Löschen enthält \"andere\"!\rDas ist nicht erlaubt!";
+const char* const kDeleteQuestion = "Wollen Sie die Auswahl wirklich löschen?\r\r"
+                                    "Die einzelnen Channel befinden sich dann unter\r"
+                                    "ihrem ursprünglichen Servicenamen in \"andere\".\r\r"
+                                    "Bouquetnamen gehen verloren!";
+const char* const kCopyAndere =
+    "\"andere\" darf beim Kopieren nicht in der Auswahl sein!\rDie Auswahl wird aufgehoben.";
+const char* const kMoveIntoAndere = "Soll die Auswahl wirklich nach \"andere\" verschoben werden?\r"
+                                    "Es werden dann die ursprünglichen Servicenamen zugewiesen!";
+const char* const kReservedWord = "\"andere\" ist ein reserviertes Wort und\r"
+                                  "darf nicht für ein Bouquet verwendet werden!";
+const char* const kReservedReplacement = "Bouquet [reserviertes Wort]";
+
+// A copy of one node as a drop makes it: new payload, same texts, links and
+// identifiers, never reserved.
+std::unique_ptr<TBasicBNode> CopyForDrop(const TBasicBNode& d) {
+    auto w = std::make_unique<TBasicBNode>(d.Caption, d.ImageIndex);
+    if (d.Kind == BKindBouquet && d.Bouquet) {
+        w->SetBouquet(d.Bouquet->Name, d.Bouquet->Hidden, d.Bouquet->Locked);
+    } else if (d.Kind == BKindChannel && d.Channel) {
+        const TChannel& c = *d.Channel;
+        w->SetChannel(c.Bouquet, c.Name, c.ServiceId, c.Tsid, c.Onid);
+        w->Channel->Service = c.Service;
+        w->Channel->SatPosition = c.SatPosition;
+    } else {
+        w->Kind = d.Kind;
+    }
+    return w;
+}
+
+uint64_t MatchKey(int32_t serviceId, int32_t onid) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(serviceId)) << 32) | static_cast<uint32_t>(onid);
+}
+
+std::string PathKey(PBNode node) {
+    TNodePath p = PathOf(node);
+    std::string key;
+    for (std::size_t i = 0; i < p.Depth; ++i)
+        key += std::to_string(p.Index[i]) + '/';
+    return key;
+}
+
+bool IsTopLevel(PBNode node) {
+    return node->Parent() == nullptr;
+}
+
+} // namespace
+
+TBouquetEditor::TBouquetEditor(TListDocument& doc, TEditHost& host)
+    : doc_(doc), host_(host), history_(doc.VTB), search_(doc.VTB, host) {
+    history_.OnFree = [this](PBNode node) { search_.Forget(node); };
+}
+
+void TBouquetEditor::ListsReplaced() {
+    history_.Clear();
+    search_.SearchNode = nullptr;
+    search_.SetListsUtf8(NamesAreUtf8(doc_));
+    SetMoveMode();
+    host_.HistoryChanged();
+}
+
+void TBouquetEditor::SetCopyMode() {
+    copyMode_ = true;
+    host_.CopyModeChanged(true);
+}
+
+void TBouquetEditor::SetMoveMode() {
+    copyMode_ = false;
+    host_.CopyModeChanged(false);
+}
+
+void TBouquetEditor::ToggleCopyMode() {
+    if (copyMode_)
+        SetMoveMode();
+    else
+        SetCopyMode();
+}
+
+void TBouquetEditor::Finish() {
+    host_.SetModified(true);
+    host_.HistoryChanged();
+}
+
+PBNode TBouquetEditor::NewBouquet() {
+    PBNode root = doc_.VTB.GetFirst();
+    if (!root)
+        return nullptr;
+    host_.ShowBouquetsPage();
+    auto w = std::make_unique<TBasicBNode>("Neu", ImgStructure);
+    w->SetBouquet("Neu", false, false);
+    history_.Begin();
+    PBNode node = history_.Insert(std::move(w), root, TAttachMode::FirstChild);
+    history_.SetSelectAfterRedo(node);
+    history_.Commit();
+    host_.ClearSelection();
+    host_.SelectOnly(node);
+    Finish();
+    return node;
+}
+
+std::vector<PBNode> TBouquetEditor::TreeOrder(std::vector<PBNode> selection) {
+    std::erase(selection, nullptr);
+    std::vector<std::pair<TNodePath, PBNode>> keyed;
+    keyed.reserve(selection.size());
+    for (PBNode n : selection)
+        keyed.emplace_back(PathOf(n), n);
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        const TNodePath &x = a.first, &y = b.first;
+        return std::lexicographical_compare(x.Index.begin(), x.Index.begin() + x.Depth, y.Index.begin(),
+                                            y.Index.begin() + y.Depth);
+    });
+    std::unordered_set<PBNode> chosen(selection.begin(), selection.end());
+    std::vector<PBNode> out;
+    out.reserve(keyed.size());
+    for (const auto& [path, n] : keyed) {
+        bool below = false;
+        for (PBNode p = n->Parent(); p && !below; p = p->Parent())
+            below = chosen.count(p) != 0;
+        if (!below && (out.empty() || out.back() != n))
+            out.push_back(n);
+    }
+    return out;
+}
+
+bool TBouquetEditor::DeleteSelection(std::vector<PBNode> selection) {
+    std::vector<PBNode> list = TreeOrder(std::move(selection));
+    if (list.empty() || IsTopLevel(list.front()))
+        return false;
+    for (PBNode n : list)
+        if (n->Data() && n->Data()->Reserved) {
+            host_.ShowMessage(TMsgKind::Error, kDeleteAndere);
+            return false;
+        }
+    if (!host_.Ask(kDeleteQuestion))
+        return false;
+    history_.Begin();
+    history_.SetSelectAfterUndo(list.front());
+    for (PBNode n : list)
+        history_.Delete(n);
+    PBNode andere = doc_.ReservedBouquet();
+    const std::size_t before = andere ? andere->ChildCount() : 0;
+    doc_.FillAndere();
+    if (andere) {
+        LinkNewAndere(andere, before);
+        for (std::size_t i = before; i < andere->ChildCount(); ++i)
+            history_.NoteInserted(andere->Child(i));
+    }
+    history_.Commit();
+    // A deletion is an edit like any other: without the flag, closing or
+    // loading would throw it away without asking.
+    Finish();
+    return true;
+}
+
+// Entries the refill adds are tied to their services at once, as a load
+// would tie them; otherwise they would go without their service (no name to
+// restore, no satellite position to write) until the next load.
+void TBouquetEditor::LinkNewAndere(PBNode andere, std::size_t from) {
+    const std::size_t count = andere->ChildCount();
+    if (from >= count)
+        return;
+    std::unordered_map<uint64_t, TTrChannel*> wanted;
+    wanted.reserve(count - from);
+    for (std::size_t i = from; i < count; ++i) {
+        const TChannel* c = andere->Child(i)->Data()->Channel.get();
+        if (c)
+            wanted.emplace(MatchKey(c->ServiceId, c->Onid), nullptr);
+    }
+    doc_.VTS.ForEach([&](PSNode s) {
+        TBasicSNode* d = s->Data();
+        if (!d || d->Kind != SKindChannel || !d->Channel->Transponder)
+            return;
+        auto it = wanted.find(MatchKey(d->Channel->ServiceId, d->Channel->Transponder->Onid));
+        if (it != wanted.end() && !it->second)
+            it->second = d->Channel.get();
+    });
+    for (std::size_t i = from; i < count; ++i) {
+        TChannel* c = andere->Child(i)->Data()->Channel.get();
+        if (!c)
+            continue;
+        c->Service = wanted[MatchKey(c->ServiceId, c->Onid)];
+        if (doc_.BoxType == BoxSat && c->Service && c->Service->Transponder && c->Service->Transponder->Sat)
+            c->SatPosition = c->Service->Transponder->Sat->Position;
+    }
+}
+
+bool TBouquetEditor::IsMixed(const std::vector<PBNode>& selection) {
+    bool reserved = false, ordinary = false;
+    for (PBNode n : selection) {
+        if (n->Data() && n->Data()->Reserved)
+            reserved = true;
+        else
+            ordinary = true;
+    }
+    return (reserved && ordinary) || (selection.size() == 1 && reserved);
+}
+
+bool TBouquetEditor::AcceptsDrop(const std::vector<PBNode>& selection, PBNode target) {
+    if (selection.empty() || !target || target == selection.front())
+        return false;
+    const TBasicBNode* first = selection.front()->Data();
+    const TBasicBNode* t = target->Data();
+    if (!first || !t)
+        return false;
+    if (first->Kind == BKindBouquet)
+        return t->Kind == BKindBouquet;
+    if (first->Kind == BKindChannel)
+        return t->Kind == BKindBouquet || t->Kind == BKindChannel;
+    return false;
+}
+
+bool TBouquetEditor::CheckCopySelection(const std::vector<PBNode>& selection) {
+    if (!copyMode_ || !IsMixed(selection))
+        return true;
+    host_.ShowMessage(TMsgKind::Error, kCopyAndere);
+    host_.ClearSelection();
+    return false;
+}
+
+bool TBouquetEditor::DragOver(const std::vector<PBNode>& selection, PBNode target) {
+    if (selection.empty() || !target)
+        return false;
+    if (!CheckCopySelection(TreeOrder(selection)))
+        return false;
+    return AcceptsDrop(TreeOrder(selection), target);
+}
+
+void TBouquetEditor::RestoreServiceName(PBNode node) {
+    TBasicBNode* d = node ? node->Data() : nullptr;
+    if (!d || !d->Channel || !d->Channel->Service)
+        return;
+    TNodeFields f = FieldsOf(*d);
+    f.Caption = d->Channel->Service->Name;
+    f.Name = d->Channel->Service->Name;
+    const bool ownStep = !history_.InStep();
+    if (ownStep)
+        history_.Begin();
+    history_.SetFields(node, f);
+    if (ownStep)
+        history_.Commit();
+    host_.RepaintNode(node);
+}
+
+PBNode TBouquetEditor::CopyNodeTo(PBNode source, PBNode target, TAttachMode place) {
+    const bool ownStep = !history_.InStep();
+    if (ownStep)
+        history_.Begin();
+    PBNode copy = history_.Copy(source, target, place, CopyForDrop);
+    if (copy && copy->Data()->Kind == BKindBouquet) {
+        TBouquet* bouquet = copy->Data()->Bouquet.get();
+        for (std::size_t i = 0; i < copy->ChildCount(); ++i)
+            if (TBasicBNode* c = copy->Child(i)->Data(); c && c->Channel)
+                c->Channel->Bouquet = bouquet;
+    }
+    if (ownStep) {
+        history_.SetSelectAfterRedo(copy);
+        history_.Commit();
+    }
+    if (!copy)
+        return nullptr;
+    host_.RepaintNode(copy);
+    host_.ClearSelection();
+    host_.SelectOnly(copy);
+    return copy;
+}
+
+void TBouquetEditor::DragDrop(std::vector<PBNode> selection, PBNode target, TDropPos pos) {
+    const std::vector<PBNode> list = TreeOrder(std::move(selection));
+    if (!AcceptsDrop(list, target) || (copyMode_ && IsMixed(list)))
+        return;
+    const std::size_t n = list.size();
+    const int kind = list.front()->Data()->Kind;
+    const bool r = list.front()->Data()->Reserved;
+    const int targetKind = target->Data()->Kind;
+    const bool rt = target->Data()->Reserved;
+
+    history_.Begin();
+    history_.SetSelectAfterUndo(list.front());
+    bool ok = false;
+    PBNode lastCopy = nullptr;
+    auto setReserved = [&](PBNode node, bool reserved) {
+        TNodeFields f = FieldsOf(*node->Data());
+        f.Reserved = reserved;
+        history_.SetFields(node, f);
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        PBNode node = nullptr;
+        TAttachMode place = TAttachMode::After;
+        if (targetKind == kind) {
+            // Bouquet on bouquet or entry on entry: before the target taken
+            // from the front, after it taken from the back, so the nodes
+            // keep their order.
+            if (pos == TDropPos::Above) {
+                node = list[i];
+                place = TAttachMode::Before;
+            } else {
+                node = list[n - 1 - i];
+                place = TAttachMode::After;
+            }
+            if (kind == BKindBouquet) {
+                ok = true;
+            } else if (!r && !rt) {
+                ok = true;
+            } else {
+                SetMoveMode(); // a drop that touches "andere" always moves
+                if (r && !rt) {
+                    setReserved(node, false);
+                    ok = true;
+                } else if (rt && !r) {
+                    if (!ok)
+                        ok = host_.Ask(kMoveIntoAndere);
+                    if (ok) {
+                        setReserved(node, true);
+                        RestoreServiceName(node);
+                    }
+                } else {
+                    ok = false; // no reordering inside "andere"
+                }
+            }
+        } else if (kind == BKindChannel && targetKind == BKindBouquet) {
+            node = list[n - 1 - i];
+            place = TAttachMode::FirstChild;
+            ok = !(r && rt);
+            if (r || rt)
+                SetMoveMode();
+            if (r && !rt) {
+                setReserved(node, false);
+            } else if (rt && !r) {
+                setReserved(node, true);
+                RestoreServiceName(node);
+            }
+        }
+        if (!ok || !node)
+            break;
+        if (copyMode_)
+            lastCopy = CopyNodeTo(node, target, place);
+        else
+            history_.Move(node, target, place);
+    }
+    RepointBouquets(doc_.VTB);
+    history_.SetSelectAfterRedo(lastCopy ? lastCopy : list.front());
+    history_.Commit();
+    host_.RepaintNode(nullptr);
+    host_.RefreshInfo();
+    Finish();
+    SetMoveMode();
+}
+
+PBNode TBouquetEditor::BouquetNodeOf(PBNode node) const {
+    if (!node || !node->Data())
+        return nullptr;
+    if (node->Data()->Kind == BKindChannel)
+        node = node->Parent();
+    if (!node || !node->Data() || node->Data()->Kind != BKindBouquet || !node->Data()->Bouquet)
+        return nullptr;
+    return node;
+}
+
+std::string TBouquetEditor::RenameBouquet(PBNode selected, const std::string& name) {
+    std::string applied = name;
+    if (IsReservedBouquetName(name)) {
+        host_.ShowMessage(TMsgKind::Error, kReservedWord);
+        applied = kReservedReplacement;
+    }
+    PBNode bouquet = BouquetNodeOf(selected);
+    // "andere" keeps its name; its panel offers no name field.
+    if (!bouquet || bouquet->Data()->Reserved)
+        return applied;
+    TNodeFields f = FieldsOf(*bouquet->Data());
+    f.Caption = applied;
+    f.Name = applied;
+    history_.Begin();
+    history_.SetSelectAfterUndo(selected);
+    history_.SetSelectAfterRedo(selected);
+    history_.SetFields(bouquet, f);
+    history_.Commit("bouquet:" + PathKey(bouquet));
+    host_.RepaintNode(bouquet);
+    Finish();
+    return applied;
+}
+
+void TBouquetEditor::RenameChannel(PBNode selected, const std::string& name) {
+    TBasicBNode* d = selected ? selected->Data() : nullptr;
+    // Entries of "andere" keep the names of their services.
+    if (!d || d->Kind != BKindChannel || !d->Channel || d->Reserved)
+        return;
+    TNodeFields f = FieldsOf(*d);
+    f.Caption = name;
+    f.Name = name;
+    history_.Begin();
+    history_.SetSelectAfterUndo(selected);
+    history_.SetSelectAfterRedo(selected);
+    history_.SetFields(selected, f);
+    history_.Commit("channel:" + PathKey(selected));
+    host_.RepaintNode(selected);
+    Finish();
+}
+
+void TBouquetEditor::SetHidden(PBNode selected, bool hidden) {
+    PBNode bouquet = BouquetNodeOf(selected);
+    if (!bouquet)
+        return;
+    TNodeFields f = FieldsOf(*bouquet->Data());
+    f.Hidden = hidden;
+    history_.Begin();
+    history_.SetSelectAfterUndo(selected);
+    history_.SetSelectAfterRedo(selected);
+    history_.SetFields(bouquet, f);
+    history_.Commit();
+    Finish();
+}
+
+void TBouquetEditor::SetLocked(PBNode selected, bool locked) {
+    PBNode bouquet = BouquetNodeOf(selected);
+    if (!bouquet)
+        return;
+    TNodeFields f = FieldsOf(*bouquet->Data());
+    f.Locked = locked;
+    history_.Begin();
+    history_.SetSelectAfterUndo(selected);
+    history_.SetSelectAfterRedo(selected);
+    history_.SetFields(bouquet, f);
+    history_.Commit();
+    Finish();
+}
+
+bool TBouquetEditor::Undo() {
+    PBNode select = nullptr;
+    if (!history_.Undo(select))
+        return false;
+    host_.ClearSelection();
+    if (select)
+        host_.SelectOnly(select);
+    host_.RepaintNode(nullptr);
+    host_.RefreshInfo();
+    Finish();
+    return true;
+}
+
+bool TBouquetEditor::Redo() {
+    PBNode select = nullptr;
+    if (!history_.Redo(select))
+        return false;
+    host_.ClearSelection();
+    if (select)
+        host_.SelectOnly(select);
+    host_.RepaintNode(nullptr);
+    host_.RefreshInfo();
+    Finish();
+    return true;
+}
+
+} // namespace xantu
