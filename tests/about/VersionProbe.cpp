@@ -1,0 +1,4 @@
+// Does nothing; exists to carry the version block for the tests.
+int main() {
+    return 0;
+}
