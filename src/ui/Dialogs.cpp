@@ -94,8 +94,12 @@ QString TScriptedDialogs::OpenFile(QWidget*, const TFileDialogSpec& spec) {
     return f;
 }
 
-QString TScriptedDialogs::SaveFile(QWidget* parent, const TFileDialogSpec& spec) { return OpenFile(parent, spec); }
+QString TScriptedDialogs::SaveFile(QWidget* parent, const TFileDialogSpec& spec) {
+    return OpenFile(parent, spec);
+}
 
-QString ToDisplay(const std::string& bytes) { return QString::fromStdString(DisplayText(bytes)); }
+QString ToDisplay(const std::string& bytes) {
+    return QString::fromStdString(DisplayText(bytes));
+}
 
 } // namespace xantu

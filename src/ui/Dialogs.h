@@ -17,9 +17,9 @@ enum class TAnswer { Ok, Yes, No, Cancel };
 
 struct TFileDialogSpec {
     QString Title;
-    QString Filter;       // Qt filter text, e.g. "XML Dateien (*.xml)"
-    QString Folder;       // initial folder; empty: the platform's default
-    QString FileName;     // preset file name
+    QString Filter;        // Qt filter text, e.g. "XML Dateien (*.xml)"
+    QString Folder;        // initial folder; empty: the platform's default
+    QString FileName;      // preset file name
     QString DefaultSuffix; // save dialog: appended when the user types none
     bool MustExist = false;
 };

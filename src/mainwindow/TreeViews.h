@@ -1,0 +1,45 @@
+// The two tree views of the main window: no header, one text per node with
+// its picture. The bouquet view allows several selected nodes as long as
+// they are siblings, and reports drops with their position at the target.
+#pragma once
+
+#include <QTreeView>
+
+namespace xantu {
+
+// Where a drop lands relative to the node under the mouse.
+enum class TDropPosition { Above, On, Below, Nowhere };
+
+class TListTreeView : public QTreeView {
+    Q_OBJECT
+  public:
+    explicit TListTreeView(QWidget* parent = nullptr);
+
+    // Shows every row of `index`'s branch in one go (index invalid: all).
+    void ExpandAllFast();
+};
+
+class TBouquetView : public TListTreeView {
+    Q_OBJECT
+  public:
+    explicit TBouquetView(QWidget* parent = nullptr);
+
+  signals:
+    // The user dropped the dragged selection on `target` (invalid when
+    // dropped on empty space). `copy` is true when the copy key was held.
+    void NodesDropped(const QModelIndex& target, xantu::TDropPosition position, bool copy);
+    // Del pressed on the tree itself.
+    void DeletePressed();
+
+  protected:
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    bool fixing_ = false;
+};
+
+} // namespace xantu

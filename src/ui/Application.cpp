@@ -1,0 +1,38 @@
+#include "ui/Application.h"
+
+#include "ui/Dialogs.h"
+
+#include <QWidget>
+#include <cstdio>
+#include <exception>
+#include <new>
+
+namespace xantu {
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+void TApplication::ReportError(TDialogs* dialogs, const QString& text) {
+    if (dialogs)
+        dialogs->Message(QApplication::activeWindow(), TMsgKind::Error, text);
+    else
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        ReportError(reporting_ ? nullptr : dialogs_, QStringLiteral("Nicht genügend Arbeitsspeicher"));
+    } catch (const std::exception& e) {
+        // A second error while the first box is open goes to the console.
+        const bool nested = reporting_;
+        reporting_ = true;
+        ReportError(nested ? nullptr : dialogs_, QString::fromUtf8(e.what()));
+        reporting_ = nested;
+    } catch (...) {
+        ReportError(reporting_ ? nullptr : dialogs_, QStringLiteral("Unbekannter Fehler"));
+    }
+    return false;
+}
+
+} // namespace xantu
