@@ -170,7 +170,7 @@ void TEditHistory::Commit(const std::string& mergeKey) {
                                               })
                                : last.Records.end();
             if (same != last.Records.end())
-                std::get<TFieldsRec>(*same).After = std::move(fields->After);
+                std::get<TFieldsRec>(*same).Change->After = std::move(fields->Change->After);
             else
                 last.Records.push_back(std::move(rec));
         }
@@ -182,8 +182,9 @@ void TEditHistory::Commit(const std::string& mergeKey) {
         last.Bytes = 0;
         for (const TRecord& r : last.Records)
             if (auto* f = std::get_if<TFieldsRec>(&r))
-                last.Bytes += sizeof(TRecord) + f->Before.Caption.capacity() + f->Before.Name.capacity() +
-                              f->After.Caption.capacity() + f->After.Name.capacity();
+                last.Bytes += sizeof(TRecord) + sizeof(TFieldsChange) + f->Change->Before.Caption.capacity() +
+                              f->Change->Before.Name.capacity() + f->Change->After.Caption.capacity() +
+                              f->Change->After.Name.capacity();
             else
                 last.Bytes += sizeof(TRecord);
         bytes_ += last.Bytes;
@@ -279,13 +280,15 @@ void TEditHistory::SetFields(PBNode node, const TNodeFields& fields) {
         return;
     TFieldsRec rec;
     rec.At = PathOf(node);
-    rec.Before = FieldsOf(*d);
-    if (rec.Before == fields)
+    rec.Change = std::make_unique<TFieldsChange>();
+    TFieldsChange& c = *rec.Change;
+    c.Before = FieldsOf(*d);
+    if (c.Before == fields)
         return;
-    rec.After = fields;
+    c.After = fields;
     ApplyFields(*d, fields);
-    std::size_t bytes = rec.Before.Caption.capacity() + rec.Before.Name.capacity() +
-                        rec.After.Caption.capacity() + rec.After.Name.capacity();
+    std::size_t bytes = sizeof(TFieldsChange) + c.Before.Caption.capacity() + c.Before.Name.capacity() +
+                        c.After.Caption.capacity() + c.After.Name.capacity();
     Record(std::move(rec), bytes);
 }
 
@@ -354,7 +357,7 @@ bool TEditHistory::Replay(TStep& step, bool forward) {
         PBNode node = NodeAt(tree_, f.At);
         if (!node || !node->Data())
             return false;
-        ApplyFields(*node->Data(), forward ? f.After : f.Before);
+        ApplyFields(*node->Data(), forward ? f.Change->After : f.Change->Before);
         return true;
     };
     bool ok = true;

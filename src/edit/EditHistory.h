@@ -110,9 +110,13 @@ class TEditHistory {
         bool InsertedForward = true;
         std::unique_ptr<TBouquetTree> Store;
     };
+    struct TFieldsChange {
+        TNodeFields Before, After;
+    };
+    // The texts live apart, so that the common records stay small.
     struct TFieldsRec {
         TNodePath At;
-        TNodeFields Before, After;
+        std::unique_ptr<TFieldsChange> Change;
     };
     using TRecord = std::variant<TMoveRec, TTransferRec, TFieldsRec>;
     struct TStep {
