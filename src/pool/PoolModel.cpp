@@ -172,17 +172,97 @@ int TServicePoolModel::SetClassFilter(bool tv, bool radio, bool special) {
     return VisibleCount();
 }
 
+namespace {
+
+// A row's key in the sort column, laid out so that most comparisons are one
+// integer comparison on data already in the cache: texts keep their first
+// eight folded bytes big-endian in Prefix and the rest in a shared buffer;
+// identifiers are biased so that unsigned order is signed order.
+struct SortKey {
+    uint64_t Prefix = 0;
+    uint32_t Row = 0;
+    uint32_t Offset = 0;
+    uint32_t Length = 0;
+};
+
+const std::string* TextOf(const TSPoolData& d, int column) {
+    switch (column) {
+    case PoolColName:
+        return &d.Channel->Name;
+    case PoolColDiseqc:
+        return &d.Sat->Diseqc;
+    case PoolColSatelit:
+        return &d.Sat->Name;
+    default:
+        return nullptr;
+    }
+}
+
+int32_t NumberOf(const TSPoolData& d, int column) {
+    switch (column) {
+    case PoolColSID:
+        return d.Channel->ServiceId;
+    case PoolColSTyp:
+        return d.Channel->ServiceType;
+    case PoolColTrOnID:
+        return d.Transponder->Onid;
+    case PoolColTrID:
+        return d.Transponder->Id;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
 void TServicePoolModel::Sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= PoolColumnCount)
         return;
-    auto less = [column](const Row& a, const Row& b) { return ComparePoolRows(a.D, b.D, column) < 0; };
-    auto greater = [column](const Row& a, const Row& b) { return ComparePoolRows(b.D, a.D, column) < 0; };
     Relayout(
         [&] {
+            const bool text = column == PoolColName || column == PoolColDiseqc || column == PoolColSatelit;
+            std::vector<SortKey> keys(rows_.size());
+            std::string folded;
+            for (std::size_t i = 0; i < rows_.size(); ++i) {
+                SortKey& k = keys[i];
+                k.Row = static_cast<uint32_t>(i);
+                if (text) {
+                    const std::string& t = *TextOf(rows_[i].D, column);
+                    k.Offset = static_cast<uint32_t>(folded.size());
+                    k.Length = static_cast<uint32_t>(t.size());
+                    for (std::size_t j = 0; j < t.size(); ++j) {
+                        const unsigned char c = FoldAZ(static_cast<unsigned char>(t[j]));
+                        folded.push_back(static_cast<char>(c));
+                        if (j < 8)
+                            k.Prefix |= static_cast<uint64_t>(c) << (8 * (7 - j));
+                    }
+                } else {
+                    k.Prefix = static_cast<uint32_t>(NumberOf(rows_[i].D, column)) ^ 0x80000000u;
+                }
+            }
+            // Equal prefixes of texts are settled by the whole folded text;
+            // a text that is a prefix of the other comes first.
+            auto compare = [&](const SortKey& a, const SortKey& b) {
+                if (a.Prefix != b.Prefix)
+                    return a.Prefix < b.Prefix ? -1 : 1;
+                if (!text)
+                    return 0;
+                const std::string_view ta(folded.data() + a.Offset, a.Length);
+                const std::string_view tb(folded.data() + b.Offset, b.Length);
+                const int c = ta.compare(tb); // char_traits<char> compares as unsigned char
+                return (c > 0) - (c < 0);
+            };
             if (order == Qt::AscendingOrder)
-                std::sort(rows_.begin(), rows_.end(), less);
+                std::sort(keys.begin(), keys.end(),
+                          [&](const SortKey& a, const SortKey& b) { return compare(a, b) < 0; });
             else
-                std::sort(rows_.begin(), rows_.end(), greater);
+                std::sort(keys.begin(), keys.end(),
+                          [&](const SortKey& a, const SortKey& b) { return compare(b, a) < 0; });
+            std::vector<Row> sorted;
+            sorted.reserve(rows_.size());
+            for (const SortKey& k : keys)
+                sorted.push_back(rows_[k.Row]);
+            rows_.swap(sorted);
         },
         VerticalSortHint);
 }

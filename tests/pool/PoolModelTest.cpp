@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <climits>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace xantu::test {
 namespace {
@@ -147,6 +148,53 @@ TEST(PoolModel, SortsEveryColumnBothWaysAndKeepsHiddenRowsSorted) {
     EXPECT_EQ(l.Column(0), (Names{"Musica", "Welle"}));
     l.model.SetClassFilter(true, true, true);
     EXPECT_EQ(l.Column(0), (Names{"Daten", "Erstes", "Kino", "Musica", "Uno", "Welle", "zweites"}));
+}
+
+// The sort works on prepared keys; its order must be the one of the row
+// comparison for any bytes, long shared prefixes and extreme identifiers.
+TEST(PoolModel, SortAgreesWithTheRowComparisonOnArbitraryData) {
+    TListDocument doc;
+    PSNode root = doc.AddServiceNode(nullptr, std::make_unique<TBasicSNode>("Services", ImgStructure));
+    std::mt19937 rng(7);
+    const char alphabet[] = {'a', 'A', 'z', 'Z', '_', '0', ' ', '\x7f', '\x80', '\xC4', '\xE4', '\xFF', '\0'};
+    auto word = [&] {
+        std::string w = (rng() % 2) ? "Nachrichten" : "";
+        for (int n = static_cast<int>(rng() % 12); n > 0; --n)
+            w += alphabet[rng() % sizeof(alphabet)];
+        return w;
+    };
+    const int32_t numbers[] = {INT_MIN, -1, 0, 1, 0x7FFF, INT_MAX};
+    for (int s = 0; s < 4; ++s) {
+        auto sat = std::make_unique<TBasicSNode>("", ImgStructure);
+        sat->SetSat(word(), word(), "");
+        TSat* satData = sat->Sat.get();
+        PSNode satNode = doc.AddServiceNode(root, std::move(sat));
+        for (int t = 0; t < 5; ++t) {
+            auto tp = std::make_unique<TBasicSNode>("", ImgStructure);
+            tp->SetTransponder(satData, numbers[rng() % 6], numbers[rng() % 6], 0, 0, 0, 0, "");
+            TTransponder* tpData = tp->Transponder.get();
+            PSNode tpNode = doc.AddServiceNode(satNode, std::move(tp));
+            for (int c = 0; c < 40; ++c) {
+                auto ch = std::make_unique<TBasicSNode>("", ImgTV);
+                ch->SetChannel(tpData, word(), "0", numbers[rng() % 6], numbers[rng() % 6]);
+                doc.AddServiceNode(tpNode, std::move(ch));
+            }
+        }
+    }
+    TServicePoolModel model;
+    model.SetClassFilter(true, true, true);
+    model.Fill(doc.VTS);
+    ASSERT_EQ(model.rowCount(), 800);
+    for (int column = 0; column < PoolColumnCount; ++column) {
+        for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            model.Sort(column, order);
+            for (int r = 1; r < model.rowCount(); ++r) {
+                const int c = ComparePoolRows(*model.RowData(r - 1), *model.RowData(r), column);
+                ASSERT_TRUE(order == Qt::AscendingOrder ? c <= 0 : c >= 0)
+                    << "column " << column << " row " << r;
+            }
+        }
+    }
 }
 
 TEST(PoolModel, SelectionFollowsItsServicesThroughSortAndFilter) {
