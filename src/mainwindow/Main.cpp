@@ -1,5 +1,8 @@
 #include "mainwindow/Main.h"
 
+#include "about/AboutBox.h"
+#include "pool/ServicePool.h"
+
 #include "core/FileIO.h"
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/TreeImages.h"
@@ -385,6 +388,10 @@ void TMain::BuildPages() {
                     VTSChange(VTSModel->NodeOf(list.first()));
             });
     connect(VTB, &QTreeView::collapsed, this, &TMain::VTBCollapsed);
+    connect(VTB, &QTreeView::expanded, this, &TMain::VTBExpanding);
+    // Nodes going away may leave their addresses to new ones.
+    connect(VTBModel, &QAbstractItemModel::rowsAboutToBeRemoved, this, [this] { hiddenApplied_.clear(); });
+    connect(VTBModel, &QAbstractItemModel::modelAboutToBeReset, this, [this] { hiddenApplied_.clear(); });
     connect(VTS, &QTreeView::collapsed, this, &TMain::VTSCollapsed);
     connect(VTB, &TBouquetView::DeletePressed, this, &TMain::MenuDeleteSelectionClick);
     connect(VTB, &TBouquetView::NodesDropped, this,
@@ -601,8 +608,15 @@ void TMain::Basiseinstellungen1Click() {
 }
 void TMain::MenuLoadBouquetFTPClick() {}
 void TMain::MenuSaveBouquetFTPClick() {}
-void TMain::MenuServicepoolClick() {}
-void TMain::MenuInfoClick() {}
+void TMain::MenuServicepoolClick() {
+    // The pool window is created at start-up as a window of its own owned by
+    // this one; its visibilityChanged keeps the check marks in step.
+    if (auto* pool = findChild<TServicePool*>(QString(), Qt::FindDirectChildrenOnly))
+        pool->SetServicePoolVisible(!pool->isVisible());
+}
+void TMain::MenuInfoClick() {
+    TAboutBox::Execute(this, dialogs_);
+}
 void TMain::MenuNewBouquetClick() {}
 void TMain::MenuDeleteSelectionClick() {}
 void TMain::MenuSuchenClick() {}

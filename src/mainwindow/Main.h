@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <unordered_set>
 
 class QAction;
 class QLabel;
@@ -210,6 +211,9 @@ class TMain : public QMainWindow, public TListHost {
     void Splitter1Moved();
     void Splitter2Moved();
     void SyncBouquetView();
+    void ApplyHiddenRows(PBNode parent);
+    void ApplyAllHiddenRows();
+    void VTBExpanding(const QModelIndex& index);
     void BeginLoad();
     void EndLoad();
     void ShowText(QLabel* label, const QString& text);
@@ -225,6 +229,8 @@ class TMain : public QMainWindow, public TListHost {
     bool fillingPanels_ = false;
     TNameCharset charset_ = TNameCharset::Utf8;
     int infoWidth_ = 220;
+    // Branches of the bouquet tree whose filtered rows the view already hides.
+    std::unordered_set<PBNode> hiddenApplied_;
 };
 
 } // namespace xantu

@@ -222,6 +222,7 @@ void TMain::VTBCollapsed(const QModelIndex& index) {
 
 void TMain::MenuExpandBouquetsClick() {
     VTB->setUpdatesEnabled(false);
+    ApplyAllHiddenRows();
     VTB->expandAll();
     VTB->setUpdatesEnabled(true);
 }
@@ -346,18 +347,37 @@ void TMain::ViewFilterApplied() {
 }
 
 void TMain::SyncBouquetView() {
-    // One reset clears the view's hidden rows and expansion; then only the
-    // rows the filter hides and the nodes it left open are set again.
+    // One reset clears the view's hidden rows and expansion; the nodes the
+    // filter left open are opened again. Hidden rows are set per branch when
+    // it is first shown (ApplyHiddenRows), so a toggle over tens of
+    // thousands of entries costs no more than the bouquets on screen.
     VTB->setUpdatesEnabled(false);
     VTBModel->BeginBulk();
     VTBModel->EndBulk();
+    hiddenApplied_.clear();
     doc_.VTB.ForEach([this](PBNode n) {
-        if (!n->Visible)
-            VTB->setRowHidden(static_cast<int>(n->Index()), VTBModel->IndexOf(n->Parent()), true);
         if (n->Expanded)
             VTB->setExpanded(VTBModel->IndexOf(n), true);
     });
     VTB->setUpdatesEnabled(true);
+}
+
+void TMain::ApplyHiddenRows(PBNode parent) {
+    if (!parent || !hiddenApplied_.insert(parent).second)
+        return;
+    const QModelIndex p = VTBModel->IndexOf(parent);
+    for (std::size_t i = 0; i < parent->ChildCount(); ++i)
+        if (!parent->Child(i)->Visible)
+            VTB->setRowHidden(static_cast<int>(i), p, true);
+}
+
+void TMain::VTBExpanding(const QModelIndex& index) { ApplyHiddenRows(VTBModel->NodeOf(index)); }
+
+void TMain::ApplyAllHiddenRows() {
+    doc_.VTB.ForEach([this](PBNode n) {
+        if (n->ChildCount() > 0)
+            ApplyHiddenRows(n);
+    });
 }
 
 } // namespace xantu

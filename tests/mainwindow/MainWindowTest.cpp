@@ -67,7 +67,9 @@ class MainWindowTest : public ::testing::Test {
         return n;
     }
     void Select(PBNode n) { win->SelectBouquetNode(n); }
+    // Hidden rows are set when their branch opens.
     bool RowHidden(PBNode n) const {
+        win->VTB->expand(win->VTBModel->IndexOf(n->Parent()));
         return win->VTB->isRowHidden(static_cast<int>(n->Index()), win->VTBModel->IndexOf(n->Parent()));
     }
     QStringList MessageTexts() const {

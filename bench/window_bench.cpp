@@ -1,0 +1,101 @@
+// Time of opening a large list pair in the main window (both trees shown,
+// filter applied, window painted) and of one view-filter toggle.
+// Run: window_bench [services] [entries]   (offscreen by default)
+#include "SyntheticLists.h"
+#include "mainwindow/Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace xantu;
+
+namespace {
+void Write(const QString& path, const std::string& text) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(text.data(), static_cast<qint64>(text.size())) < 0)
+        std::exit(1);
+}
+double Ms(QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+void Settle(TMain& win) {
+    QApplication::processEvents();
+    win.repaint();
+    win.VTB->viewport()->repaint();
+    win.VTS->viewport()->repaint();
+    QApplication::processEvents();
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TSyntheticSpec spec;
+    spec.Services = argc > 1 ? std::atoi(argv[1]) : 100000;
+    spec.BouquetEntries = argc > 2 ? std::atoi(argv[2]) : 30000;
+    const TSyntheticPair pair = MakeSyntheticPair(spec);
+    QTemporaryDir dir;
+    Write(dir.filePath("services.xml"), pair.Services);
+    Write(dir.filePath("bouquets.xml"), pair.Bouquets);
+
+    {
+        TListDocument doc;
+        QElapsedTimer t;
+        t.start();
+        doc.LoadListTexts(pair.Services, pair.Bouquets);
+        std::printf("load sequence alone (no window): %.1f ms\n", Ms(t));
+    }
+
+    TScriptedDialogs dialogs;
+    TMainOptions options;
+    options.IniFileName = dir.filePath("Settings.ini");
+    TMain win(dialogs, options);
+    win.resize(1000, 700);
+    win.show();
+    Settle(win);
+
+    for (int round = 0; round < 3; ++round) {
+        dialogs.Files.push_back(dir.filePath("bouquets.xml"));
+        QElapsedTimer t;
+        t.start();
+        win.MenuOpen->trigger();
+        Settle(win);
+        const double open = Ms(t);
+
+        t.restart();
+        win.MenuRadio->trigger();
+        Settle(win);
+        const double toggle1 = Ms(t);
+        t.restart();
+        win.MenuTV->trigger();
+        Settle(win);
+        const double toggle2 = Ms(t);
+        win.MenuTV->trigger();
+        win.MenuRadio->trigger();
+
+        t.restart();
+        win.MenuExpandBouquets->trigger();
+        Settle(win);
+        const double expand = Ms(t);
+
+        t.restart();
+        win.Pages->setCurrentWidget(win.SheetServices);
+        win.MenuExpandServices->trigger();
+        Settle(win);
+        const double expandServices = Ms(t);
+        win.Pages->setCurrentWidget(win.SheetBouquets);
+
+        std::printf("services %d, entries %d: open %.1f ms, filter toggle %.1f / %.1f ms, "
+                    "expand bouquets %.1f ms, expand services %.1f ms (%zu messages)\n",
+                    spec.Services, spec.BouquetEntries, open, toggle1, toggle2, expand, expandServices,
+                    static_cast<std::size_t>(dialogs.Messages.size()));
+        dialogs.Messages.clear();
+    }
+    win.SetModified(false);
+    return 0;
+}
