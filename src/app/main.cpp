@@ -1,8 +1,10 @@
 // XantuEditor: the editor for the channel lists of the box.
 #include "mainwindow/Main.h"
 #include "mainwindow/TreeImages.h"
+#include "pool/ServicePool.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
+#include "ui/FormStore.h"
 
 #include <QIcon>
 
@@ -19,6 +21,16 @@ int main(int argc, char** argv) {
     int rc = 0;
     {
         xantu::TMain main(dialogs);
+        // The service pool: created hidden right after the main window and
+        // destroyed before it (it shows the main window's lists).
+        xantu::TServicePool pool(main.Doc(), main.FStore()->IniFileName(), dialogs, xantu::TreeImage, &main);
+        pool.SetNameDecoder([&main](const std::string& bytes) { return main.DisplayName(bytes); });
+        main.OnFillServicePool = [&pool] { pool.FillServicePool(); };
+        main.OnBeforeBeenden = [&pool] { pool.EnableSettingsSave(); };
+        QObject::connect(&pool, &xantu::TServicePool::visibilityChanged, &main, [&main](bool visible) {
+            main.MenuServicepool->setChecked(visible);
+            main.BttnServicePool->setChecked(visible);
+        });
         main.show();
         rc = app.exec();
     }

@@ -44,10 +44,6 @@ QString HexCell(int32_t v) {
     return QStringLiteral("0x") + QString::fromStdString(HexText(v, 4));
 }
 
-QString Display(const std::string& bytes) {
-    return QString::fromStdString(DisplayText(bytes));
-}
-
 } // namespace
 
 int CompareTextFolded(std::string_view a, std::string_view b) {
@@ -289,13 +285,22 @@ void TServicePoolModel::SetImageProvider(const TImageProvider& images) {
         emit dataChanged(index(0, PoolColName), index(rowCount() - 1, PoolColName), {Qt::DecorationRole});
 }
 
+void TServicePoolModel::SetNameDecoder(TNameDecoder decode) {
+    decode_ = std::move(decode);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, PoolColumnCount - 1), {Qt::DisplayRole});
+}
+
 const TSPoolData* TServicePoolModel::RowData(int row) const {
     if (row < 0 || row >= VisibleCount())
         return nullptr;
     return &rows_[visible_[row]].D;
 }
 
-QString TServicePoolModel::CellText(const TSPoolData& d, int column) {
+QString TServicePoolModel::CellText(const TSPoolData& d, int column) const {
+    auto Display = [this](const std::string& bytes) {
+        return decode_ ? decode_(bytes) : QString::fromStdString(DisplayText(bytes));
+    };
     switch (column) {
     case PoolColName:
         return Display(d.Channel->Name);

@@ -40,6 +40,8 @@ enum TPoolColumn : int {
 // Pictures by TreeImages index (0 structure, 1 TV, 2 radio, 3 special,
 // 4 reserved bouquet).
 using TImageProvider = std::function<QIcon(int index)>;
+// The readable form of name bytes from the list files.
+using TNameDecoder = std::function<QString(const std::string& bytes)>;
 
 // Compares byte by byte, folding only a-z to A-Z; other bytes count by their
 // unsigned value and a prefix sorts first. Negative, zero or positive.
@@ -74,13 +76,16 @@ class TServicePoolModel : public QAbstractTableModel {
     int ShadedColumn() const { return shaded_; }
 
     void SetImageProvider(const TImageProvider& images);
+    // Names, Diseqc and satellite texts are shown through `decode` (empty:
+    // UTF-8 where valid, else Windows-1252).
+    void SetNameDecoder(TNameDecoder decode);
 
     int TotalCount() const { return static_cast<int>(rows_.size()); }
     int VisibleCount() const { return static_cast<int>(visible_.size()); }
     // The data of a shown row (nullptr when out of range).
     const TSPoolData* RowData(int row) const;
 
-    static QString CellText(const TSPoolData& d, int column);
+    QString CellText(const TSPoolData& d, int column) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -109,6 +114,7 @@ class TServicePoolModel : public QAbstractTableModel {
     bool show_[3] = {false, false, false};
     int shaded_ = -1;
     std::array<QIcon, 5> icons_;
+    TNameDecoder decode_;
 };
 
 } // namespace xantu

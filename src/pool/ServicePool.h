@@ -41,6 +41,7 @@ class TServicePool : public QMainWindow, private TTreeObserver<TBasicSNode> {
     // is written when the pool is destroyed, provided it was shown.
     void EnableSettingsSave();
     void SetImageProvider(const TImageProvider& images);
+    void SetNameDecoder(TNameDecoder decode) { model_.SetNameDecoder(std::move(decode)); }
 
     void ApplyPoolFilter();
     void UpdatePoolControls();
