@@ -1,4 +1,5 @@
 // xantu-lists: the editor's list handling for scripts.
+#include "cli/BoxCommands.h"
 #include "cli/ListCommands.h"
 
 #include <cstdio>
@@ -11,9 +12,13 @@ namespace {
 const char* kUsage = "Aufruf: xantu-lists BEFEHL [OPTIONEN] ...\n"
                      "\n"
                      "Befehle:\n"
-                     "  check   Listenpaar laden und pr\xC3\xBC" "fen\n"
+                     "  check   Listenpaar laden und pr\xC3\xBC"
+                     "fen\n"
                      "  resave  Listenpaar laden und neu schreiben, wie der Editor speichert\n"
                      "  dump    Listenpaar laden und als JSON ausgeben\n"
+                     "  fetch   Listenpaar per FTP von der Box holen\n"
+                     "  send    Listenpaar per FTP zur Box \xC3\xBC"
+                     "bertragen\n"
                      "\n"
                      "'xantu-lists BEFEHL --help' erkl\xC3\xA4rt einen Befehl.\n";
 
@@ -25,6 +30,8 @@ int main(int argc, char** argv) {
         {"check", xantu::RunCheck},
         {"resave", xantu::RunResave},
         {"dump", xantu::RunDump},
+        {"fetch", xantu::RunFetch},
+        {"send", xantu::RunSend},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);

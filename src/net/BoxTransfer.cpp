@@ -1,0 +1,184 @@
+#include "net/BoxTransfer.h"
+
+#include "net/Backups.h"
+
+#include <exception>
+
+namespace xantu {
+
+namespace {
+
+const char* kAskDiscard = "Am aktuellen Bouquet wurden \xC3\x84nderungen vorgenommen!\r"
+                          "Wollen Sie fortfahren und die \xC3\x84nderungen verlieren?";
+const char* kBackupFailed = " - Sicherungskopie fehlgeschlagen";
+
+// Marks a transfer as running for as long as it is in scope.
+class TRunning {
+  public:
+    TRunning(bool& busy, TBoxUi& ui) : busy_(busy), ui_(ui) {
+        busy_ = true;
+        ui_.TransferRunning(true);
+    }
+    ~TRunning() {
+        busy_ = false;
+        ui_.TransferRunning(false);
+    }
+
+  private:
+    bool& busy_;
+    TBoxUi& ui_;
+};
+
+TFtpRequest MakeRequest(const TBoxSettings& box, quint16 port, const QString& dir, const std::string& file) {
+    TFtpRequest r;
+    r.Host = box.BoxIP;
+    r.Port = port;
+    r.User = box.BoxUser;
+    r.Pass = box.BoxPass;
+    r.Dir = dir;
+    r.File = QString::fromStdString(file);
+    return r;
+}
+
+} // namespace
+
+std::string FtpGetFile(TFtpClient& client, const TBoxSettings& box, quint16 port, const QString& dir,
+                       const std::string& file) {
+    QByteArray data;
+    const bool ok = client.Receive(MakeRequest(box, port, dir, file), data);
+    if (client.Connected())
+        client.Abort();
+    if (!ok)
+        throw EXMLException("ftp-transfer \"" + file + "\" failed");
+    return data.toStdString();
+}
+
+bool FtpPutFile(TFtpClient& client, const TBoxSettings& box, quint16 port, const std::string& file,
+                const std::string& text) {
+    return client.Transmit(MakeRequest(box, port, box.BoxBouqDir, file),
+                           QByteArray(text.data(), qsizetype(text.size())));
+}
+
+bool SplitHostPort(const QString& text, QString& host, quint16& port) {
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon < 0) {
+        host = text;
+        return !host.isEmpty();
+    }
+    bool ok = false;
+    const uint p = text.mid(colon + 1).toUInt(&ok);
+    if (!ok || p == 0 || p > 65535)
+        return false;
+    host = text.left(colon);
+    port = quint16(p);
+    return !host.isEmpty();
+}
+
+TBoxTransfer::TBoxTransfer(TListDocument& doc, TBoxUi& ui, TBackupStore* backups)
+    : doc_(doc), ui_(ui), backups_(backups) {}
+
+void TBoxTransfer::Abort() {
+    if (!busy_)
+        return;
+    aborted_ = true;
+    client_.RequestAbort();
+}
+
+void TBoxTransfer::NoteBackupFailure(const QString& error, const std::string& status) {
+    (void)error; // the status bar has no room for the reason
+    doc_.Host().SetStatus(status + kBackupFailed);
+}
+
+bool TBoxTransfer::LoadFromBox(const TBoxSettings& box) {
+    // The wait inside a transfer keeps the window responsive; a second
+    // command arriving through it must not start on top of this one.
+    if (busy_)
+        return false;
+    if (ui_.Modified() && !ui_.Confirm(kAskDiscard))
+        return false;
+    TListHost& host = doc_.Host();
+    TRunning running(busy_, ui_);
+    aborted_ = false;
+    host.SetSatPosListVisible(false);
+    ui_.ClearView();
+    host.SetStatus("FTP-Transfer l\xC3\xA4uft ...");
+    std::string services, bouquets;
+    try {
+        services = FtpGetFile(client_, box, Port, box.BoxBouqDir, "services.xml");
+        bouquets = FtpGetFile(client_, box, Port, box.BoxBouqDir, "bouquets.xml");
+    } catch (const std::exception&) {
+        host.SetStatus("FTP-Transfer fehlgeschlagen");
+        return false;
+    }
+    if (aborted_)
+        return false;
+    host.SetStatus("FTP-Transfer beendet");
+    QString backupError;
+    const bool backedUp = !backups_ || backups_->Keep(TBackupStore::Fetched,
+                                                      {{QStringLiteral("services.xml"), services},
+                                                       {QStringLiteral("bouquets.xml"), bouquets}},
+                                                      &backupError);
+    const bool loaded = doc_.LoadListTexts(services, bouquets);
+    if (!backedUp)
+        NoteBackupFailure(backupError, loaded ? "XML Struktur geladen" : "Formatfehler der XML-Dateien");
+    return loaded;
+}
+
+bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
+    if (busy_)
+        return false;
+    if (!doc_.CheckListsPresent())
+        return false;
+    TListHost& host = doc_.Host();
+    TRunning running(busy_, ui_);
+    aborted_ = false;
+    try {
+        host.SetStatus("FTP zur Box l\xC3\xA4uft ...");
+        const std::string bouquets = doc_.SaveBouquets();
+        const std::string services = doc_.SaveServices();
+        const bool ok1 = FtpPutFile(client_, box, Port, "bouquets.xml", bouquets);
+        const bool ok2 = !aborted_ && FtpPutFile(client_, box, Port, "services.xml", services);
+
+        // Whatever the box took is what it holds now; keep a copy of that.
+        TBackupStore::TFiles stored;
+        if (ok1)
+            stored.emplace_back(QStringLiteral("bouquets.xml"), bouquets);
+        if (ok2)
+            stored.emplace_back(QStringLiteral("services.xml"), services);
+        QString backupError;
+        const bool backedUp = !backups_ || backups_->Keep(TBackupStore::Sent, stored, &backupError);
+
+        if (ok1 && ok2) {
+            host.SetModified(false);
+            host.SetStatus("FTP zur Box komplett");
+            if (!backedUp)
+                NoteBackupFailure(backupError, "FTP zur Box komplett");
+            host.ShowMessage(TMsgKind::Information, "Die Daten wurden erfolgreich zur Box \xC3\xBC"
+                                                    "bertragen!");
+            return true;
+        }
+        // Not everything reached the box: the changes stay marked as unsaved
+        // so that closing the editor still asks.
+        host.SetStatus("FTP zur Box fehlgeschlagen!");
+        if (!backedUp)
+            NoteBackupFailure(backupError, "FTP zur Box fehlgeschlagen!");
+        if (aborted_)
+            return false;
+        std::string which;
+        if (!ok1 && !ok2)
+            which = "\"bouquets.xml\" und \"services.xml\" wurden";
+        else
+            which = ok1 ? "\"services.xml\" wurde" : "\"bouquets.xml\" wurde";
+        host.ShowMessage(TMsgKind::Error, "\xC3\x9C"
+                                          "bertragung zur Box fehlgeschlagen!\r" +
+                                              which + " von der Box nicht angenommen.");
+        return false;
+    } catch (const std::exception&) {
+        host.SetStatus("FTP zur Box fehlgeschlagen!");
+        if (!aborted_)
+            host.ShowMessage(TMsgKind::Error, "Probleme beim FTP- Transfer auf die Box!");
+        return false;
+    }
+}
+
+} // namespace xantu

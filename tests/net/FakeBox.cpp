@@ -1,0 +1,217 @@
+#include "FakeBox.h"
+
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QList>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <chrono>
+
+namespace xantu::test {
+
+namespace {
+
+void Sleep(int ms) {
+    if (ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+} // namespace
+
+quint16 ClosedPort() {
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = s.serverPort();
+    s.close();
+    return port;
+}
+
+TFakeBox::TFakeBox(TBoxBehaviour behaviour) : b_(std::move(behaviour)) {
+    thread_ = std::thread([this] { Serve(); });
+    while (port_ == 0)
+        Sleep(1);
+}
+
+TFakeBox::~TFakeBox() {
+    stop_ = true;
+    thread_.join();
+}
+
+void TFakeBox::Put(const std::string& path, const QByteArray& bytes) {
+    std::lock_guard lock(mutex_);
+    files_[path] = bytes;
+}
+
+QByteArray TFakeBox::Get(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    auto it = files_.find(path);
+    return it == files_.end() ? QByteArray() : it->second;
+}
+
+bool TFakeBox::Has(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    return files_.count(path) != 0;
+}
+
+std::vector<std::string> TFakeBox::Commands() const {
+    std::lock_guard lock(mutex_);
+    return commands_;
+}
+
+void TFakeBox::Serve() {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    port_ = server.serverPort();
+    while (!stop_) {
+        if (!server.waitForNewConnection(50))
+            continue;
+        QTcpSocket* control = server.nextPendingConnection();
+        ++connections_;
+        Session(*control);
+        control->abort();
+        delete control;
+    }
+}
+
+void TFakeBox::Session(QTcpSocket& control) {
+    const QByteArray eol = b_.LfOnly ? "\n" : "\r\n";
+    const auto send = [&](const QList<QByteArray>& lines) {
+        for (const QByteArray& l : lines)
+            control.write(l + eol);
+        control.flush();
+        control.waitForBytesWritten(1000);
+    };
+    const auto reply = [&](const QByteArray& line) { send({line}); };
+    QElapsedTimer alive;
+    alive.start();
+    const auto readLine = [&](QByteArray& line) {
+        while (!control.canReadLine()) {
+            if (stop_ || alive.elapsed() > 8000)
+                return false;
+            if (!control.waitForReadyRead(50) && control.state() != QAbstractSocket::ConnectedState)
+                return false;
+        }
+        line = control.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        std::lock_guard lock(mutex_);
+        commands_.push_back(line.toStdString());
+        return true;
+    };
+
+    if (b_.MultiLine)
+        send({b_.Greeting.left(3) + "-Welcome", "   to the box", b_.Greeting});
+    else
+        reply(b_.Greeting);
+    if (!b_.Greeting.startsWith("220"))
+        return;
+
+    std::string dir;
+    QHostAddress dataHost;
+    quint16 dataPort = 0;
+    const auto pathOf = [&](const QByteArray& name) {
+        return dir.empty() ? name.toStdString() : dir + "/" + name.toStdString();
+    };
+    const auto connectData = [&](QTcpSocket& data) {
+        data.connectToHost(dataHost, dataPort);
+        return data.waitForConnected(2000);
+    };
+
+    QByteArray line;
+    while (readLine(line)) {
+        const qsizetype sp = line.indexOf(' ');
+        const QByteArray cmd = sp < 0 ? line : line.left(sp);
+        const QByteArray arg = sp < 0 ? QByteArray() : line.mid(sp + 1);
+        if (cmd == "USER") {
+            if (b_.UserReply == 230)
+                reply("230 logged in");
+            else if (b_.MultiLine)
+                send({"331-Password required", "331-for " + arg, "331 send PASS"});
+            else
+                reply("331 password please");
+        } else if (cmd == "PASS") {
+            reply(arg == b_.Password ? "230 logged in" : "530 login incorrect");
+        } else if (cmd == "CWD") {
+            if (b_.RefuseCwd) {
+                reply("550 no such directory");
+            } else {
+                dir = arg.toStdString();
+                reply("250 directory changed");
+            }
+        } else if (cmd == "TYPE") {
+            reply("200 type set");
+        } else if (cmd == "PORT") {
+            const QList<QByteArray> n = arg.split(',');
+            if (n.size() != 6) {
+                reply("501 bad PORT");
+                continue;
+            }
+            dataHost = QHostAddress(QString::fromLatin1(n[0] + '.' + n[1] + '.' + n[2] + '.' + n[3]));
+            dataPort = quint16(n[4].toInt() * 256 + n[5].toInt());
+            reply("200 PORT ok");
+        } else if (cmd == "RETR") {
+            if (arg == b_.RefuseRetr || !Has(pathOf(arg))) {
+                reply("550 no such file");
+                continue;
+            }
+            const QByteArray bytes = Get(pathOf(arg));
+            reply("150 opening data connection");
+            QTcpSocket data;
+            if (!connectData(data)) {
+                reply("425 cannot open data connection");
+                continue;
+            }
+            Sleep(b_.SilenceMs);
+            if (b_.CloseDataEarly) {
+                data.write(bytes.left(bytes.size() / 2));
+                data.waitForBytesWritten(1000);
+                data.abort();
+                reply("426 connection closed; transfer aborted");
+                continue;
+            }
+            const qsizetype step = (bytes.size() + b_.Blocks - 1) / std::max(1, b_.Blocks);
+            for (qsizetype at = 0; at < bytes.size(); at += step) {
+                if (at > 0)
+                    Sleep(b_.BlockGapMs);
+                data.write(bytes.mid(at, step));
+                data.flush();
+                data.waitForBytesWritten(1000);
+            }
+            data.disconnectFromHost();
+            if (data.state() != QAbstractSocket::UnconnectedState)
+                data.waitForDisconnected(1000);
+            reply("226 transfer complete");
+        } else if (cmd == "STOR") {
+            if (arg == b_.RefuseStor) {
+                reply("550 permission denied");
+                continue;
+            }
+            QTcpSocket data;
+            if (!connectData(data)) {
+                reply("425 cannot open data connection");
+                continue;
+            }
+            reply("150 ok to send data");
+            QByteArray got;
+            QElapsedTimer t;
+            t.start();
+            while (data.state() == QAbstractSocket::ConnectedState && t.elapsed() < 4000) {
+                data.waitForReadyRead(50);
+                got += data.readAll();
+            }
+            got += data.readAll();
+            Put(pathOf(arg), got);
+            reply("226 transfer complete");
+        } else if (cmd == "QUIT") {
+            reply(QByteArray::number(b_.QuitReply) + " bye");
+            control.disconnectFromHost();
+            if (control.state() != QAbstractSocket::UnconnectedState)
+                control.waitForDisconnected(500);
+            return;
+        } else {
+            reply("500 unknown command");
+        }
+    }
+}
+
+} // namespace xantu::test
