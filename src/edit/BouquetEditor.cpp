@@ -370,7 +370,7 @@ PBNode TBouquetEditor::BouquetNodeOf(PBNode node) const {
 
 std::string TBouquetEditor::RenameBouquet(PBNode selected, const std::string& name) {
     std::string applied = name;
-    if (IsReservedBouquetName(name)) {
+    if (ReadsAndere(name)) {
         host_.ShowMessage(TMsgKind::Error, kReservedWord);
         applied = kReservedReplacement;
     }

@@ -12,8 +12,8 @@ static bool IsAscii(std::string_view s) {
     return true;
 }
 
-TSearchMatcher::TSearchMatcher(const TSearchData& data, bool listsAreUtf8) : data_(data) {
-    needle_ = EncodeTypedName(data.SearchText, listsAreUtf8);
+TSearchMatcher::TSearchMatcher(const TSearchData& data, std::string encoded, bool listsAreUtf8)
+    : data_(data), needle_(std::move(encoded)) {
     // Byte folding through FoldTable is right for Windows-1252 names, and for
     // UTF-8 names as long as the text is plain ASCII (no byte of a multi-byte
     // character folds onto an ASCII letter). Otherwise compare characters.
@@ -46,7 +46,9 @@ bool TSearchMatcher::Matches(const TBasicBNode& node) const {
 
 void TBouquetSearch::Start(const TSearchData& data) {
     SearchData = data;
-    matcher_ = TSearchMatcher(SearchData, utf8_);
+    matcher_ = TSearchMatcher(
+        SearchData, Encode ? Encode(SearchData.SearchText) : EncodeTypedName(SearchData.SearchText, utf8_),
+        utf8_);
     SearchNode = tree_.GetFirst();
     Next();
 }

@@ -6,7 +6,9 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace xantu {
 
@@ -25,7 +27,8 @@ struct TSearchData {
 class TSearchMatcher {
   public:
     TSearchMatcher() = default;
-    TSearchMatcher(const TSearchData& data, bool listsAreUtf8);
+    // `encoded`: the search text as the lists hold a typed name.
+    TSearchMatcher(const TSearchData& data, std::string encoded, bool listsAreUtf8);
     bool Matches(const TBasicBNode& node) const;
 
   private:
@@ -45,6 +48,10 @@ class TBouquetSearch {
 
     // The lists' character set, for encoding the search text.
     void SetListsUtf8(bool utf8) { utf8_ = utf8; }
+    // The window's encoding of a typed name, so that a search text is
+    // encoded exactly like the names the user types; without one, the
+    // encoding of EncodeTypedName.
+    std::function<std::string(std::string_view utf8)> Encode;
     // New parameters from the dialog: remembered, and the search restarts at
     // the tree's root.
     void Start(const TSearchData& data);

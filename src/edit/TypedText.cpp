@@ -48,7 +48,7 @@ static char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
 
-bool IsReservedBouquetName(std::string_view name) {
+bool ReadsAndere(std::string_view name) {
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     while (!name.empty() && blank(name.front()))
         name.remove_prefix(1);

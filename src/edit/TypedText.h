@@ -19,7 +19,7 @@ bool NamesAreUtf8(const TListDocument& doc);
 
 // True when `name`, with A-Z lower-cased and blanks and control characters
 // cut at both ends, reads "andere".
-bool IsReservedBouquetName(std::string_view name);
+bool ReadsAndere(std::string_view name);
 
 // A-Z folded only; every other byte compared as it is.
 bool EqualAsciiNoCase(std::string_view a, std::string_view b);
