@@ -191,6 +191,7 @@ void TFakeBox::Session(QTcpSocket& control) {
                 reply("425 cannot open data connection");
                 continue;
             }
+            Sleep(b_.SilenceMs);
             reply("150 ok to send data");
             QByteArray got;
             QElapsedTimer t;
