@@ -1,0 +1,56 @@
+// Shows the main window with a list pair loaded, for looking at it:
+//   xantu_window_shot <folder with the pair> [bouquets|services] [out.png]
+// With an output file it saves a picture of the window after a second and
+// ends; otherwise it runs until the window is closed.
+#include "mainwindow/Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace xantu;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const bool services = argc > 2 && QByteArray(argv[2]) == "services";
+    const QString out = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+    QTemporaryDir dir;
+    TScriptedDialogs dialogs;
+    TMainOptions options;
+    options.IniFileName = dir.filePath("Settings.ini");
+    TMain win(dialogs, options);
+    win.resize(760, 560);
+    win.show();
+    dialogs.Files.push_back(folder + QStringLiteral("/bouquets.xml"));
+    win.MenuOpen->trigger();
+    if (services) {
+        win.Pages->setCurrentWidget(win.SheetServices);
+        PSNode root = win.Doc().VTS.GetFirst();
+        if (root && root->ChildCount() > 0 && root->Child(0)->ChildCount() > 0) {
+            PSNode tr = root->Child(0)->Child(0);
+            win.VTS->expand(win.VTSModel->IndexOf(root->Child(0)));
+            win.VTS->expand(win.VTSModel->IndexOf(tr));
+            if (tr->ChildCount() > 1)
+                win.VTS->setCurrentIndex(win.VTSModel->IndexOf(tr->Child(1)));
+        }
+    } else {
+        PBNode root = win.Doc().VTB.GetFirst();
+        if (root && root->ChildCount() > 0) {
+            PBNode first = root->Child(0);
+            win.VTB->expand(win.VTBModel->IndexOf(first));
+            win.VTB->expand(win.VTBModel->IndexOf(root->Child(root->ChildCount() - 1)));
+            win.SelectBouquetNode(first->ChildCount() > 0 ? first->Child(0) : first);
+        }
+    }
+    if (!out.isEmpty())
+        QTimer::singleShot(1000, &app, [&] {
+            win.grab().save(out);
+            app.quit();
+        });
+    return app.exec();
+}
