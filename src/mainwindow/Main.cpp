@@ -4,7 +4,9 @@
 #include "pool/ServicePool.h"
 
 #include "core/FileIO.h"
+#include "editui/PanelCopyMove.h"
 #include "mainwindow/InfoPanels.h"
+#include "mainwindow/MainEditing.h"
 #include "mainwindow/TreeImages.h"
 #include "ui/Application.h"
 #include "ui/FormStore.h"
@@ -68,6 +70,7 @@ TMain::TMain(TDialogs& dialogs, const TMainOptions& options, QWidget* parent)
     BuildToolBar();
     BuildPages();
     BuildStatusBar();
+    AttachEditing(*this);
 
     fstore_ = new TFormStore(this, QStringLiteral("Main"));
     fstore_->AddStoredInt(
@@ -306,7 +309,7 @@ void TMain::BuildPages() {
     auto* p1Layout = new QVBoxLayout(panel1);
     p1Layout->setContentsMargins(0, 0, 0, 0);
     p1Layout->setSpacing(2);
-    PanelCopyMove = new QLabel(panel1);
+    PanelCopyMove = new TPanelCopyMove(panel1);
     PanelCopyMove->setObjectName(QStringLiteral("PanelCopyMove"));
     PanelCopyMove->setFixedHeight(34);
     PanelCopyMove->setAlignment(Qt::AlignCenter);
@@ -508,6 +511,8 @@ void TMain::ClearView() {
     Pages->setCurrentWidget(SheetBouquets);
     doc_.Clear(); // bouquets first: their entries point into the services
     SetMoveMode();
+    if (TMainEditing* e = EditingOf(*this))
+        e->Editor.ListsReplaced(); // history and search position refer to the old lists
     ShowCounters(0, 0, 0);
 }
 
@@ -617,16 +622,5 @@ void TMain::MenuServicepoolClick() {
 void TMain::MenuInfoClick() {
     TAboutBox::Execute(this, dialogs_);
 }
-void TMain::MenuNewBouquetClick() {}
-void TMain::MenuDeleteSelectionClick() {}
-void TMain::MenuSuchenClick() {}
-void TMain::MenuWeitersuchenClick() {}
-void TMain::MenuCopyMoveClick() {
-    if (copyMode_)
-        SetMoveMode();
-    else
-        SetCopyMode();
-}
-void TMain::VTBDragDrop(PBNode, TDropPosition, bool) {}
 
 } // namespace xantu

@@ -65,6 +65,14 @@ void TBouquetView::dragMoveEvent(QDragMoveEvent* event) {
         return;
     }
     QTreeView::dragMoveEvent(event);
+    if (MayDropOn && !MayDropOn(indexAt(event->position().toPoint())))
+        event->ignore();
+}
+
+void TBouquetView::startDrag(Qt::DropActions actions) {
+    if (MayStartDrag && !MayStartDrag())
+        return;
+    QTreeView::startDrag(actions);
 }
 
 void TBouquetView::dropEvent(QDropEvent* event) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QTreeView>
+#include <functional>
 
 namespace xantu {
 
@@ -24,6 +25,11 @@ class TBouquetView : public TListTreeView {
   public:
     explicit TBouquetView(QWidget* parent = nullptr);
 
+    // Asked before a drag starts and while it moves over a node; unset
+    // means yes.
+    std::function<bool()> MayStartDrag;
+    std::function<bool(const QModelIndex& target)> MayDropOn;
+
   signals:
     // The user dropped the dragged selection on `target` (invalid when
     // dropped on empty space). `copy` is true when the copy key was held.
@@ -35,6 +41,7 @@ class TBouquetView : public TListTreeView {
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void startDrag(Qt::DropActions actions) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

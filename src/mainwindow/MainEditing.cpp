@@ -1,0 +1,181 @@
+#include "mainwindow/MainEditing.h"
+
+#include "editui/PanelCopyMove.h"
+#include "editui/SuchenDlg.h"
+#include "mainwindow/Main.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTabWidget>
+
+namespace xantu {
+
+TMainEditing::TMainEditing(TMain& main) : QObject(&main), Editor(main.Doc(), *this), main_(main) {
+    setObjectName(QStringLiteral("BouquetEditing"));
+    ExecSearchDialog = [](TSuchenDlg& dlg) { return dlg.exec(); };
+}
+
+bool TMainEditing::Ask(const std::string& text) {
+    return main_.Dialogs().Confirm(&main_, QString::fromUtf8(text));
+}
+
+void TMainEditing::ShowMessage(TMsgKind kind, const std::string& text) {
+    main_.Dialogs().Message(&main_, kind, QString::fromUtf8(text));
+}
+
+void TMainEditing::SetModified(bool modified) {
+    main_.SetModified(modified);
+}
+
+void TMainEditing::ShowBouquetsPage() {
+    main_.Pages->setCurrentWidget(main_.SheetBouquets);
+}
+
+void TMainEditing::ClearSelection() {
+    main_.VTB->selectionModel()->clearSelection();
+}
+
+void TMainEditing::SelectOnly(PBNode node) {
+    main_.SelectBouquetNode(node);
+    main_.VTB->scrollTo(main_.VTBModel->IndexOf(node));
+}
+
+void TMainEditing::RevealNode(PBNode node) {
+    // The search set the flags; the view follows them for the chain down to
+    // the node.
+    std::vector<PBNode> chain;
+    for (PBNode n = node; n; n = n->Parent())
+        chain.push_back(n);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const QModelIndex i = main_.VTBModel->IndexOf(*it);
+        main_.VTB->setRowHidden(i.row(), i.parent(), false);
+        if (*it != node)
+            main_.VTB->setExpanded(i, true);
+    }
+    main_.VTB->scrollTo(main_.VTBModel->IndexOf(node));
+}
+
+void TMainEditing::RepaintNode(PBNode node) {
+    if (node)
+        main_.VTBModel->NodeChanged(node);
+    else
+        main_.VTB->viewport()->update();
+}
+
+void TMainEditing::RefreshInfo() {
+    main_.VTBChange(main_.FirstSelectedBouquetNode());
+}
+
+void TMainEditing::CopyModeChanged(bool copyMode) {
+    if (copyMode)
+        main_.SetCopyMode();
+    else
+        main_.SetMoveMode();
+}
+
+void TMainEditing::HistoryChanged() {
+    if (MenuUndo)
+        MenuUndo->setEnabled(Editor.CanUndo());
+    if (MenuRedo)
+        MenuRedo->setEnabled(Editor.CanRedo());
+}
+
+std::vector<PBNode> TMainEditing::Selection() const {
+    const QList<PBNode> nodes = main_.SelectedBouquetNodes();
+    return {nodes.begin(), nodes.end()};
+}
+
+void AttachEditing(TMain& main) {
+    auto* e = new TMainEditing(main);
+    e->Editor.Search().Encode = [&main](std::string_view utf8) {
+        return main.EncodeTypedName(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    };
+
+    e->MenuUndo = new QAction(QStringLiteral("&Rückgängig"), &main);
+    e->MenuUndo->setObjectName(QStringLiteral("MenuUndo"));
+    e->MenuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    e->MenuRedo = new QAction(QStringLiteral("&Wiederholen"), &main);
+    e->MenuRedo->setObjectName(QStringLiteral("MenuRedo"));
+    e->MenuRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    QObject::connect(e->MenuUndo, &QAction::triggered, e, [e] { e->Editor.Undo(); });
+    QObject::connect(e->MenuRedo, &QAction::triggered, e, [e] { e->Editor.Redo(); });
+    if (auto* menu = main.findChild<QMenu*>(QStringLiteral("MenuBearbeiten"))) {
+        menu->addSeparator();
+        menu->addAction(e->MenuUndo);
+        menu->addAction(e->MenuRedo);
+    }
+    main.addAction(e->MenuUndo);
+    main.addAction(e->MenuRedo);
+    e->HistoryChanged();
+
+    if (auto* panel = qobject_cast<TPanelCopyMove*>(main.PanelCopyMove))
+        QObject::connect(panel, &TPanelCopyMove::clicked, &main, &TMain::MenuCopyMoveClick);
+
+    // Drags start only with a selection a drop may take, and end only on a
+    // node the acceptance table allows.
+    main.VTB->MayStartDrag = [e] { return e->Editor.CheckCopySelection(e->Selection()); };
+    main.VTB->MayDropOn = [e, &main](const QModelIndex& target) {
+        return TBouquetEditor::AcceptsDrop(TBouquetEditor::TreeOrder(e->Selection()),
+                                           main.VTBModel->NodeOf(target));
+    };
+}
+
+TMainEditing* EditingOf(const TMain& main) {
+    return main.findChild<TMainEditing*>(QStringLiteral("BouquetEditing"), Qt::FindDirectChildrenOnly);
+}
+
+// ---- the window's bouquet commands ------------------------------------------------
+
+void TMain::MenuNewBouquetClick() {
+    if (TMainEditing* e = EditingOf(*this))
+        e->Editor.NewBouquet();
+}
+
+void TMain::MenuDeleteSelectionClick() {
+    TMainEditing* e = EditingOf(*this);
+    if (e && Pages->currentWidget() == SheetBouquets)
+        e->Editor.DeleteSelection(e->Selection());
+}
+
+void TMain::MenuSuchenClick() {
+    TMainEditing* e = EditingOf(*this);
+    if (!e || doc_.VTB.TopCount() == 0)
+        return;
+    Pages->setCurrentWidget(SheetBouquets);
+    TBouquetSearch& search = e->Editor.Search();
+    TSuchenDlg dlg(dialogs_, this);
+    dlg.SetSearchData(search.SearchData);
+    if (e->ExecSearchDialog(dlg) == QDialog::Accepted) {
+        TSearchData data;
+        dlg.GetSearchData(data);
+        search.SetListsUtf8(NameCharset() == TNameCharset::Utf8);
+        search.Start(data);
+    }
+}
+
+void TMain::MenuWeitersuchenClick() {
+    TMainEditing* e = EditingOf(*this);
+    if (e && Pages->currentWidget() == SheetBouquets)
+        e->Editor.Search().Next();
+}
+
+void TMain::MenuCopyMoveClick() {
+    if (TMainEditing* e = EditingOf(*this))
+        e->Editor.ToggleCopyMode();
+}
+
+void TMain::VTBDragDrop(PBNode target, TDropPosition position, bool /*copyKey*/) {
+    // Move or copy is the panel's mode, never a key held while dragging.
+    TMainEditing* e = EditingOf(*this);
+    if (!e || !target || position == TDropPosition::Nowhere)
+        return;
+    const TDropPos pos = position == TDropPosition::Above ? TDropPos::Above
+                         : position == TDropPosition::On  ? TDropPos::On
+                                                          : TDropPos::Below;
+    std::vector<PBNode> selection = e->Selection();
+    if (!TBouquetEditor::AcceptsDrop(TBouquetEditor::TreeOrder(selection), target))
+        return;
+    e->Editor.DragDrop(std::move(selection), target, pos);
+}
+
+} // namespace xantu
