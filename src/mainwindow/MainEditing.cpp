@@ -2,9 +2,12 @@
 
 #include "editui/PanelCopyMove.h"
 #include "editui/SuchenDlg.h"
+#include "mainwindow/InfoPanels.h"
 #include "mainwindow/Main.h"
 
 #include <QAction>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
 
@@ -110,6 +113,15 @@ void AttachEditing(TMain& main) {
 
     if (auto* panel = qobject_cast<TPanelCopyMove*>(main.PanelCopyMove))
         QObject::connect(panel, &TPanelCopyMove::clicked, &main, &TMain::MenuCopyMoveClick);
+
+    // A typed name is one undo step until the field is left or the
+    // selection moves on.
+    QObject::connect(main.BouquetRPanel->EBBouquetName, &QLineEdit::editingFinished, e,
+                     [e] { e->Editor.EndNameEdit(); });
+    QObject::connect(main.BouquetRPanel->EBChannelName, &QLineEdit::editingFinished, e,
+                     [e] { e->Editor.EndNameEdit(); });
+    if (QItemSelectionModel* sel = main.VTB->selectionModel())
+        QObject::connect(sel, &QItemSelectionModel::selectionChanged, e, [e] { e->Editor.EndNameEdit(); });
 
     // Drags start only with a selection a drop may take, and end only on a
     // node the acceptance table allows.

@@ -2,6 +2,7 @@
 // jump to a service, the expand commands and the view filter.
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/MainEditing.h"
 #include "mainwindow/TreeImages.h"
 
 #include <QCheckBox>
@@ -124,6 +125,10 @@ void TMain::EBBouquetNameChange(const QString& typed) {
         text = QStringLiteral("Bouquet [reserviertes Wort]");
         BouquetRPanel->EBBouquetName->setText(text);
     }
+    if (TMainEditing* e = EditingOf(*this)) { // undoable, one step per typing session
+        e->Editor.RenameBouquet(FirstSelectedBouquetNode(), EncodeTypedName(text));
+        return;
+    }
     PBNode node = FirstSelectedBouquetNode();
     if (!node || !node->Data())
         return;
@@ -142,6 +147,10 @@ void TMain::EBBouquetNameChange(const QString& typed) {
 void TMain::EBChannelNameChange(const QString& typed) {
     if (fillingPanels_)
         return;
+    if (TMainEditing* e = EditingOf(*this)) {
+        e->Editor.RenameChannel(FirstSelectedBouquetNode(), EncodeTypedName(typed));
+        return;
+    }
     PBNode node = FirstSelectedBouquetNode();
     TBasicBNode* d = node ? node->Data() : nullptr;
     if (!d || d->Kind != BKindChannel || !d->Channel)
@@ -167,6 +176,10 @@ TBouquet* BouquetOf(PBNode node) {
 } // namespace
 
 void TMain::EBBouquetHiddenClick(bool checked) {
+    if (TMainEditing* e = EditingOf(*this)) {
+        e->Editor.SetHidden(FirstSelectedBouquetNode(), checked);
+        return;
+    }
     if (TBouquet* b = BouquetOf(FirstSelectedBouquetNode())) {
         b->Hidden = checked;
         SetModified(true);
@@ -174,6 +187,10 @@ void TMain::EBBouquetHiddenClick(bool checked) {
 }
 
 void TMain::EBBouquetLockedClick(bool checked) {
+    if (TMainEditing* e = EditingOf(*this)) {
+        e->Editor.SetLocked(FirstSelectedBouquetNode(), checked);
+        return;
+    }
     if (TBouquet* b = BouquetOf(FirstSelectedBouquetNode())) {
         b->Locked = checked;
         SetModified(true);
