@@ -8,6 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
     xvfb xauth
+    python3-pyftpdlib iproute2
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -354,7 +354,9 @@ void TFtpClient::OnDataConnection() {
     while (QTcpSocket* s = listener_->nextPendingConnection()) {
         // Only the box itself may deliver or take the file.
         const bool fromBox = s->peerAddress().toIPv4Address() == peer_.toIPv4Address();
-        if (data_ || !fromBox || step_ != Step::Transfer) {
+        // Some boxes connect as soon as they have the PORT command.
+        const bool expected = step_ == Step::Port || step_ == Step::Transfer;
+        if (data_ || !fromBox || !expected) {
             s->abort();
             s->deleteLater();
             continue;
@@ -387,7 +389,7 @@ void TFtpClient::OnDataRead() {
 }
 
 void TFtpClient::OnDataClosed() {
-    if (!data_ || step_ != Step::Transfer)
+    if (!data_ || (step_ != Step::Transfer && step_ != Step::Port))
         return;
     if (receive_) {
         OnDataRead();

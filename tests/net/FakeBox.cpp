@@ -112,9 +112,16 @@ void TFakeBox::Session(QTcpSocket& control) {
     const auto pathOf = [&](const QByteArray& name) {
         return dir.empty() ? name.toStdString() : dir + "/" + name.toStdString();
     };
-    const auto connectData = [&](QTcpSocket& data) {
-        data.connectToHost(dataHost, dataPort);
-        return data.waitForConnected(2000);
+
+    QTcpSocket early;
+    const auto connectData = [&](QTcpSocket*& data, QTcpSocket& fresh) {
+        if (early.state() == QAbstractSocket::ConnectedState) {
+            data = &early;
+            return true;
+        }
+        data = &fresh;
+        fresh.connectToHost(dataHost, dataPort);
+        return fresh.waitForConnected(2000);
     };
 
     QByteArray line;
@@ -148,6 +155,10 @@ void TFakeBox::Session(QTcpSocket& control) {
             }
             dataHost = QHostAddress(QString::fromLatin1(n[0] + '.' + n[1] + '.' + n[2] + '.' + n[3]));
             dataPort = quint16(n[4].toInt() * 256 + n[5].toInt());
+            if (b_.ConnectAtPort) {
+                early.connectToHost(dataHost, dataPort);
+                early.waitForConnected(2000);
+            }
             reply("200 PORT ok");
         } else if (cmd == "RETR") {
             if (arg == b_.RefuseRetr || !Has(pathOf(arg))) {
@@ -156,11 +167,13 @@ void TFakeBox::Session(QTcpSocket& control) {
             }
             const QByteArray bytes = Get(pathOf(arg));
             reply("150 opening data connection");
-            QTcpSocket data;
-            if (!connectData(data)) {
+            QTcpSocket fresh;
+            QTcpSocket* dp = nullptr;
+            if (!connectData(dp, fresh)) {
                 reply("425 cannot open data connection");
                 continue;
             }
+            QTcpSocket& data = *dp;
             Sleep(b_.SilenceMs);
             if (b_.CloseDataEarly) {
                 data.write(bytes.left(bytes.size() / 2));
@@ -186,11 +199,13 @@ void TFakeBox::Session(QTcpSocket& control) {
                 reply("550 permission denied");
                 continue;
             }
-            QTcpSocket data;
-            if (!connectData(data)) {
+            QTcpSocket fresh;
+            QTcpSocket* dp = nullptr;
+            if (!connectData(dp, fresh)) {
                 reply("425 cannot open data connection");
                 continue;
             }
+            QTcpSocket& data = *dp;
             Sleep(b_.SilenceMs);
             reply("150 ok to send data");
             QByteArray got;

@@ -30,6 +30,7 @@ struct TBoxBehaviour {
     int BlockGapMs = 0;          // pause between two blocks
     bool CloseDataEarly = false; // half the file, then 426
     int QuitReply = 221;
+    bool ConnectAtPort = false; // open the data connection on PORT, not on RETR/STOR
 };
 
 class TFakeBox {

@@ -87,6 +87,16 @@ TEST(FtpClient, TransmitStoresTheStreamUnchanged) {
                                                  "TYPE I", "PORT", "STOR bouquets.xml", "QUIT"}));
 }
 
+TEST(FtpClient, BoxThatConnectsOnPortWorksBothWays) {
+    TFakeBox box({.ConnectAtPort = true});
+    const QByteArray file = BinaryFile(20000);
+    TFtpClient client;
+    ASSERT_TRUE(client.Transmit(Request(box, "bouquets.xml"), file)) << client.ErrorText().toStdString();
+    QByteArray got;
+    ASSERT_TRUE(client.Receive(Request(box, "bouquets.xml"), got)) << client.ErrorText().toStdString();
+    EXPECT_EQ(got, file);
+}
+
 TEST(FtpClient, LoginVariants) {
     {
         SCOPED_TRACE("230 at USER: no PASS; empty directory: no CWD");

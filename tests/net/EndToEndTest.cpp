@@ -1,0 +1,176 @@
+// Against a real FTP server (pyftpdlib on loopback, a temporary home): load
+// from it, edit, send, fetch again and compare bytes; the same through
+// xantu-lists fetch and send.
+#include "FakeBox.h"
+#include "core/FileIO.h"
+#include "net/BoxTransfer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+using namespace xantu;
+using namespace xantu::test;
+
+namespace {
+
+const char* kPython = "/usr/bin/python3";
+const std::string kExamples = XANTU_EXAMPLES_DIR;
+
+class TRealServer {
+  public:
+    TRealServer() {
+        if (QProcess::execute(kPython, {"-c", "import pyftpdlib"}) != 0)
+            return;
+        QDir(home.path()).mkpath("var/pelmar/config/xantu");
+        port = ClosedPort();
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(kPython, {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", QString::number(port), "-w", "-d",
+                                home.path(), "-u", "root", "-P", "qvex5"});
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 5000) {
+            QTcpSocket probe;
+            probe.connectToHost("127.0.0.1", port);
+            if (probe.waitForConnected(200) && probe.waitForReadyRead(1000)) {
+                ready = true;
+                break;
+            }
+            QThread::msleep(50);
+        }
+    }
+    ~TRealServer() {
+        process.kill();
+        process.waitForFinished(2000);
+    }
+    std::string Path(const std::string& name) const {
+        return home.path().toStdString() + "/var/pelmar/config/xantu/" + name;
+    }
+    std::string Read(const std::string& name) const {
+        std::string b;
+        ReadWholeFile(Path(name), b);
+        return b;
+    }
+
+    QTemporaryDir home;
+    QProcess process;
+    quint16 port = 0;
+    bool ready = false;
+};
+
+class THost : public TListHost, public TBoxUi {
+  public:
+    void ShowMessage(TMsgKind kind, const std::string& text) override {
+        Messages.push_back(std::string(MsgKindCaption(kind)) + ": " + text);
+    }
+    bool Modified() const override { return false; }
+    bool Confirm(const std::string&) override { return true; }
+    void ClearView() override {}
+    std::vector<std::string> Messages;
+};
+
+int Cli(const std::string& args, const std::string& env = "") {
+    const std::string cmd = env + " " + XANTU_CLI + " " + args + " >/dev/null 2>&1";
+    const int rc = std::system(cmd.c_str());
+    return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+}
+
+} // namespace
+
+TEST(EndToEnd, EditorRoundTripAgainstARealServer) {
+    TRealServer server;
+    if (!server.ready)
+        GTEST_SKIP() << "pyftpdlib is not installed";
+    std::string services, bouquets;
+    ASSERT_TRUE(ReadWholeFile(kExamples + "/sat/services.xml", services));
+    ASSERT_TRUE(ReadWholeFile(kExamples + "/sat/bouquets.xml", bouquets));
+    WriteWholeFile(server.Path("services.xml"), services);
+    WriteWholeFile(server.Path("bouquets.xml"), bouquets);
+
+    THost host;
+    TListDocument doc(&host);
+    TBoxTransfer transfer(doc, host);
+    transfer.Port = server.port;
+    TBoxSettings box;
+    box.BoxIP = "127.0.0.1";
+    ASSERT_TRUE(transfer.LoadFromBox(box));
+    EXPECT_EQ(doc.BoxType, BoxSat);
+
+    // Rename the first bouquet and send the lists back.
+    bool renamed = false;
+    doc.VTB.ForEach([&](PBNode n) {
+        TBasicBNode* d = n->Data();
+        if (!renamed && d && d->Kind == BKindBouquet && !d->Reserved) {
+            d->Bouquet->Name = "Umbenannt";
+            renamed = true;
+        }
+    });
+    ASSERT_TRUE(renamed);
+    const std::string sentBouquets = doc.SaveBouquets();
+    const std::string sentServices = doc.SaveServices();
+    ASSERT_TRUE(transfer.SendToBox(box)) << (host.Messages.empty() ? "" : host.Messages.back());
+    EXPECT_EQ(server.Read("bouquets.xml"), sentBouquets);
+    EXPECT_EQ(server.Read("services.xml"), sentServices);
+    EXPECT_NE(sentBouquets.find("Umbenannt"), std::string::npos);
+
+    // Fetch again: the same bytes come back and load to the same texts.
+    TListDocument again(&host);
+    TBoxTransfer transfer2(again, host);
+    transfer2.Port = server.port;
+    ASSERT_TRUE(transfer2.LoadFromBox(box));
+    EXPECT_EQ(again.SaveBouquets(), sentBouquets);
+    EXPECT_EQ(again.SaveServices(), sentServices);
+}
+
+TEST(EndToEnd, CommandLineFetchAndSend) {
+    TRealServer server;
+    if (!server.ready)
+        GTEST_SKIP() << "pyftpdlib is not installed";
+    std::string services, bouquets;
+    ASSERT_TRUE(ReadWholeFile(kExamples + "/cable/services.xml", services));
+    ASSERT_TRUE(ReadWholeFile(kExamples + "/cable/bouquets.xml", bouquets));
+    WriteWholeFile(server.Path("services.xml"), services);
+    WriteWholeFile(server.Path("bouquets.xml"), bouquets);
+    QTemporaryDir out;
+    const std::string env = "XDG_DATA_HOME=" + out.path().toStdString() + "/data";
+    const std::string host = "--host 127.0.0.1:" + std::to_string(server.port);
+    const std::string fetched = out.path().toStdString() + "/fetched";
+
+    ASSERT_EQ(Cli("fetch " + host + " --satpositions /nonexistent.xml " + fetched), 0);
+    std::string got;
+    ASSERT_TRUE(ReadWholeFile(fetched + "/services.xml", got));
+    EXPECT_EQ(got, services);
+    ASSERT_TRUE(ReadWholeFile(fetched + "/bouquets.xml", got));
+    EXPECT_EQ(got, bouquets);
+
+    // Send the fetched pair back: the box gets the writers' texts.
+    WriteWholeFile(server.Path("bouquets.xml"), "old");
+    ASSERT_EQ(Cli("send " + host + " --satpositions /nonexistent.xml " + fetched + "/bouquets.xml", env), 0);
+    THost quiet;
+    TListDocument doc(&quiet);
+    ASSERT_TRUE(doc.LoadListTexts(services, bouquets));
+    EXPECT_EQ(server.Read("bouquets.xml"), doc.SaveBouquets());
+    EXPECT_EQ(server.Read("services.xml"), doc.SaveServices());
+    // The send left a copy of what the box took.
+    const QStringList kept =
+        QDir(out.path() + "/data/XantuEditor/backups").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(kept.first().endsWith("-sent"));
+
+    // Wrong password, missing directory, nobody listening: exit 1.
+    EXPECT_EQ(Cli("fetch " + host + " --password wrong " + fetched), 1);
+    EXPECT_EQ(Cli("fetch " + host + " --dir /nowhere " + fetched), 1);
+    EXPECT_EQ(Cli("send --host 127.0.0.1:" + std::to_string(ClosedPort()) +
+                      " --satpositions /nonexistent.xml " + fetched + "/bouquets.xml",
+                  env),
+              1);
+    // Usage errors: 2.
+    EXPECT_EQ(Cli("fetch " + fetched), 2);
+    EXPECT_EQ(Cli("send --host 127.0.0.1:99999 x.xml"), 2);
+}
