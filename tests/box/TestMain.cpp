@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // Headless unless a platform was chosen (XANTU_SHOT under Xvfb picks xcb).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
