@@ -6,6 +6,7 @@
 #include "core/FileIO.h"
 #include "editui/PanelCopyMove.h"
 #include "mainwindow/InfoPanels.h"
+#include "mainwindow/MainBox.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/TreeImages.h"
 #include "ui/Application.h"
@@ -71,6 +72,7 @@ TMain::TMain(TDialogs& dialogs, const TMainOptions& options, QWidget* parent)
     BuildPages();
     BuildStatusBar();
     AttachEditing(*this);
+    box_ = std::make_unique<TMainBox>(*this);
 
     fstore_ = new TFormStore(this, QStringLiteral("Main"));
     fstore_->AddStoredInt(
@@ -546,6 +548,10 @@ void TMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A transfer still running ends quietly; its wait would otherwise go on
+    // serving a window that is gone.
+    if (box_->Transfer.Busy())
+        box_->Transfer.Abort();
     fstore_->SaveIfAllowed();
     settingsSaved_ = fstore_->Restored();
     event->accept();
@@ -606,13 +612,6 @@ void TMain::SetCableBoxLabels() {
 
 // ---- commands of other parts (filled in by them) ------------------------------
 
-void TMain::Basiseinstellungen1Click() {
-    // The settings dialog of the box connection takes over here.
-    if (OnBasicSettings)
-        OnBasicSettings();
-}
-void TMain::MenuLoadBouquetFTPClick() {}
-void TMain::MenuSaveBouquetFTPClick() {}
 void TMain::MenuServicepoolClick() {
     // The pool window is created at start-up as a window of its own owned by
     // this one; its visibilityChanged keeps the check marks in step.

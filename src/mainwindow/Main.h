@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <unordered_set>
 
 class QAction;
@@ -28,6 +29,7 @@ namespace xantu {
 class TBouquetInfo;
 class TServicesInfo;
 class TFormStore;
+class TMainBox;
 
 using TBouquetModel = TNodeTreeModel<TBasicBNode>;
 using TServicesModel = TNodeTreeModel<TBasicSNode>;
@@ -51,6 +53,8 @@ class TMain : public QMainWindow, public TListHost {
     TListDocument& Doc() { return doc_; }
     TDialogs& Dialogs() const { return dialogs_; }
     TFormStore* FStore() const { return fstore_; }
+    // The box connection: transfers, backups, the settings dialog.
+    TMainBox& Box() const { return *box_; }
     bool Modified() const { return modified_; }
     bool CopyMode() const { return copyMode_; }
     // Character set of the loaded lists' names (decided after each load).
@@ -127,7 +131,7 @@ class TMain : public QMainWindow, public TListHost {
     // Hooks for the windows that live beside this one.
     std::function<void()> OnFillServicePool; // end of every services read
     std::function<void()> OnBeforeBeenden;   // "&Beenden", before the close
-    std::function<void()> OnBasicSettings;   // replaces the built-in placeholder
+    std::function<void()> OnBasicSettings;   // replaces the settings dialog (tests)
 
     // --- TListHost ---
     void ShowMessage(TMsgKind kind, const std::string& text) override;
@@ -229,6 +233,7 @@ class TMain : public QMainWindow, public TListHost {
     bool fillingPanels_ = false;
     TNameCharset charset_ = TNameCharset::Utf8;
     int infoWidth_ = 220;
+    std::unique_ptr<TMainBox> box_;
     // Branches of the bouquet tree whose filtered rows the view already hides.
     std::unordered_set<PBNode> hiddenApplied_;
 };

@@ -2,6 +2,7 @@
 // runs it.
 #include "core/FileIO.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/MainBox.h"
 #include "mainwindow/SatPosList.h"
 
 #include <QAction>
@@ -70,6 +71,8 @@ bool TMain::CheckListsPresent() {
 }
 
 void TMain::MenuOpenClick() {
+    if (box_->Transfer.Busy())
+        return;
     if (modified_ &&
         !dialogs_.Confirm(this, QStringLiteral("Am aktuellen Bouquet wurden Änderungen vorgenommen!\r"
                                                "Wollen Sie fortfahren und die Änderungen verlieren?")))
@@ -107,6 +110,8 @@ void TMain::MenuOpenClick() {
 }
 
 void TMain::MenuSaveAsClick() {
+    if (box_->Transfer.Busy())
+        return;
     if (!CheckListsPresent())
         return;
     TFileDialogSpec spec;
@@ -126,12 +131,17 @@ void TMain::MenuSaveAsClick() {
         !dialogs_.Confirm(
             this, QStringLiteral("Die Bouquet- und/oder Servicesdatei existiert bereits!\rÜberschreiben?")))
         return;
+    // The pair about to be replaced is kept first; a backup that fails does
+    // not stop the save, it is only noted.
+    const bool backedUp = box_->Backups.KeepExisting(TBackupStore::Local, {file, services});
     // Each file goes to a temporary file first and replaces the old one only
     // when complete; a failure propagates to the general error report.
     WriteWholeFile(LocalFile(file), doc_.SaveBouquets());
     WriteWholeFile(LocalFile(services), doc_.SaveServices());
     LocalPath = folder;
     SetModified(false);
+    if (!backedUp)
+        SetStatus("Sicherungskopie fehlgeschlagen");
 }
 
 void TMain::MenuSatPosListClick() {

@@ -561,6 +561,9 @@ TEST(MainWindowStart, BrokenOrMissingPositionFileIsReportedAndTheWindowStillWork
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Backups of local saves go to a folder of the run, not the user's.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
