@@ -71,17 +71,23 @@ std::size_t Search(const unsigned char* pat, std::size_t m, const unsigned char*
     return Horspool<Folded>(pat, m, src, n, start, skip);
 }
 
+// Checks the arguments every search shares: an empty needle is an error, a
+// start before 1 counts as 1, and a needle that cannot fit finds nothing.
+bool Fits(std::size_t m, std::size_t n, std::size_t& start) {
+    if (m == 0)
+        throw Exception("BufferLen is 0");
+    if (start < 1)
+        start = 1;
+    return n != 0 && start <= n && m <= n - (start - 1);
+}
+
 } // namespace
 
 std::size_t TextPos(std::string_view needle, std::string_view haystack, bool caseSensitive,
                     std::size_t start) {
     const std::size_t m = needle.size();
-    if (m == 0)
-        throw Exception("BufferLen is 0");
-    if (start < 1)
-        start = 1;
     const std::size_t n = haystack.size();
-    if (n == 0 || start > n || m > n - (start - 1))
+    if (!Fits(m, n, start))
         return 0;
     const auto* src = reinterpret_cast<const unsigned char*>(haystack.data());
     const auto* pat = reinterpret_cast<const unsigned char*>(needle.data());
@@ -137,12 +143,8 @@ bool IsFoldFixed(unsigned char c) {
 
 std::size_t TextPosNoCaseAnchored(std::string_view needle, std::string_view haystack, std::size_t start) {
     const std::size_t m = needle.size();
-    if (m == 0)
-        throw Exception("BufferLen is 0");
-    if (start < 1)
-        start = 1;
     const std::size_t n = haystack.size();
-    if (n == 0 || start > n || m > n - (start - 1))
+    if (!Fits(m, n, start))
         return 0;
     std::size_t anchor = m;
     for (std::size_t i = 0; i < m; ++i) {
