@@ -123,8 +123,8 @@ void TSuchenDlg::BttnOkClick() {
     };
     const QString text = EText->text();
     if (text.isEmpty()) {
-        dialogs_.Message(this, TMsgKind::Confirmation,
-                         QStringLiteral("Der Suchstring darf nicht leer bleiben!"));
+        dialogs_.MessageOk(this, TMsgKind::Confirmation,
+                           QStringLiteral("Der Suchstring darf nicht leer bleiben!"));
         refocus();
         return;
     }

@@ -18,6 +18,14 @@ QString BoxText(const QString& text) {
 } // namespace
 
 TAnswer TQtDialogs::Message(QWidget* parent, TMsgKind kind, const QString& text) {
+    return Show(parent, kind, text, TButtons::OfKind);
+}
+
+void TQtDialogs::MessageOk(QWidget* parent, TMsgKind kind, const QString& text) {
+    Show(parent, kind, text, TButtons::OkOnly);
+}
+
+TAnswer TQtDialogs::Show(QWidget* parent, TMsgKind kind, const QString& text, TButtons buttons) {
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromUtf8(MsgKindCaption(kind)));
     box.setText(BoxText(text));
@@ -35,7 +43,7 @@ TAnswer TQtDialogs::Message(QWidget* parent, TMsgKind kind, const QString& text)
         box.setIcon(QMessageBox::Question);
         break;
     }
-    if (kind == TMsgKind::Confirmation) {
+    if (kind == TMsgKind::Confirmation && buttons == TButtons::OfKind) {
         QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
@@ -83,6 +91,10 @@ TAnswer TScriptedDialogs::Message(QWidget*, TMsgKind kind, const QString& text) 
     TAnswer a = Answers.front();
     Answers.pop_front();
     return a;
+}
+
+void TScriptedDialogs::MessageOk(QWidget*, TMsgKind kind, const QString& text) {
+    Messages.append({kind, text, TButtons::OkOnly});
 }
 
 QString TScriptedDialogs::OpenFile(QWidget*, const TFileDialogSpec& spec) {

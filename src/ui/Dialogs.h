@@ -15,6 +15,10 @@ namespace xantu {
 
 enum class TAnswer { Ok, Yes, No, Cancel };
 
+// The buttons of a message box: the kind's own ("&Ja" and "&Nein" for a
+// confirmation, "OK" for the others), or "OK" alone whatever the kind.
+enum class TButtons { OfKind, OkOnly };
+
 struct TFileDialogSpec {
     QString Title;
     QString Filter;        // Qt filter text, e.g. "XML Dateien (*.xml)"
@@ -31,6 +35,9 @@ class TDialogs {
     // "Information", "Bestätigung"). Confirmation boxes offer "&Ja" and
     // "&Nein"; the others "OK". `text` uses "\r" or "\n" as line break.
     virtual TAnswer Message(QWidget* parent, TMsgKind kind, const QString& text) = 0;
+    // A box of the given kind with the single button "OK" (a confirmation
+    // that only acknowledges, such as a refused input).
+    virtual void MessageOk(QWidget* parent, TMsgKind kind, const QString& text) = 0;
     // The chosen file, or an empty text when cancelled.
     virtual QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) = 0;
     virtual QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) = 0;
@@ -43,19 +50,26 @@ class TDialogs {
 class TQtDialogs : public TDialogs {
   public:
     TAnswer Message(QWidget* parent, TMsgKind kind, const QString& text) override;
+    void MessageOk(QWidget* parent, TMsgKind kind, const QString& text) override;
     QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) override;
     QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) override;
+
+  private:
+    static TAnswer Show(QWidget* parent, TMsgKind kind, const QString& text, TButtons buttons);
 };
 
 // For tests: records every box and answers from queues. An empty queue
-// answers Yes/Ok for boxes and cancels file dialogs.
+// answers Yes/Ok for boxes and cancels file dialogs; OK-only boxes take no
+// answer from the queue.
 class TScriptedDialogs : public TDialogs {
   public:
     struct Shown {
         TMsgKind Kind;
         QString Text;
+        TButtons Buttons = TButtons::OfKind;
     };
     TAnswer Message(QWidget* parent, TMsgKind kind, const QString& text) override;
+    void MessageOk(QWidget* parent, TMsgKind kind, const QString& text) override;
     QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) override;
     QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) override;
 

@@ -41,12 +41,16 @@ TEST(SuchenDlg, OkRefusesEmptyAndNonHexTexts) {
     dlg.BttnOkClick();
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_EQ(dialogs.Messages[0].Text, "Der Suchstring darf nicht leer bleiben!");
+    // A confirmation that only acknowledges: "OK" alone, never Ja/Nein.
+    EXPECT_EQ(dialogs.Messages[0].Kind, TMsgKind::Confirmation);
+    EXPECT_EQ(dialogs.Messages[0].Buttons, TButtons::OkOnly);
     dlg.SetSearchData({"", 0, SearchServiceId, false, false});
     dlg.EText->setText("0x6D");
     dlg.BttnOkClick();
     ASSERT_EQ(dialogs.Messages.size(), 2);
     EXPECT_EQ(dialogs.Messages[1].Kind, TMsgKind::Error);
     EXPECT_EQ(dialogs.Messages[1].Text, "Der Suchstring ist nicht hexadezimal!");
+    EXPECT_EQ(dialogs.Messages[1].Buttons, TButtons::OfKind);
     EXPECT_EQ(accepted.count(), 0);
     dlg.EText->setText("6d66");
     dlg.BttnOkClick();

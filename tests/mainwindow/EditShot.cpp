@@ -1,0 +1,105 @@
+// Shows the editing parts of the main window, for looking at them:
+//   xantu_edit_shot <folder with the pair> <what> [out.png]
+// what: move, copy (the copy/move panel in its modes), search0, search1,
+// search2 (the search dialog opened on that target), drag (two entries
+// dragged over another bouquet, held there). With an output file the screen
+// is saved after a second and the program ends; otherwise it runs until the
+// window is closed.
+#include "editui/SuchenDlg.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/MainEditing.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+using namespace xantu;
+
+namespace {
+
+void SaveScreen(const QString& out, QWidget& win) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QPixmap shot = screen ? screen->grabWindow(0) : QPixmap();
+    if (shot.isNull())
+        shot = win.grab();
+    shot.save(out);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 3)
+        return 2;
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString what = QString::fromLocal8Bit(argv[2]);
+    const QString out = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+    QTemporaryDir dir;
+    TScriptedDialogs dialogs;
+    TMainOptions options;
+    options.IniFileName = dir.filePath("Settings.ini");
+    TMain win(dialogs, options);
+    win.resize(760, 560);
+    win.move(20, 20);
+    win.show();
+    dialogs.Files.push_back(folder + QStringLiteral("/bouquets.xml"));
+    win.MenuOpen->trigger();
+    PBNode root = win.Doc().VTB.GetFirst();
+    if (!root || root->ChildCount() < 2)
+        return 1;
+    for (std::size_t i = 0; i < root->ChildCount(); ++i)
+        win.VTB->expand(win.VTBModel->IndexOf(root->Child(i)));
+    PBNode first = root->Child(0);
+    win.SelectBouquetNode(first->ChildCount() > 0 ? first->Child(0) : first);
+    TMainEditing* editing = EditingOf(win);
+
+    if (what == QLatin1String("copy"))
+        win.MenuCopyMove->trigger();
+    if (what.startsWith(QLatin1String("search")) && editing) {
+        const int target = what.right(1).toInt();
+        editing->ExecSearchDialog = [target](TSuchenDlg& dlg) {
+            dlg.CBTargetItem[target]->click();
+            dlg.EText->setText(target == 0 ? QStringLiteral("Radio") : QStringLiteral("6d66"));
+            return dlg.exec();
+        };
+        QTimer::singleShot(100, &win, [&win] { win.MenuSuchen->trigger(); });
+    }
+    if (what == QLatin1String("drag") && first->ChildCount() >= 2) {
+        // Press on the first entry, add the second, and pull them over the
+        // next bouquet's first entry; the drag's own loop then runs the
+        // later moves.
+        QTimer::singleShot(300, &win, [&win, first, root] {
+            QTreeView* v = win.VTB;
+            const QRect a = v->visualRect(win.VTBModel->IndexOf(first->Child(0)));
+            const QRect b = v->visualRect(win.VTBModel->IndexOf(first->Child(1)));
+            PBNode over = root->Child(1)->ChildCount() > 0 ? root->Child(1)->Child(0) : root->Child(1);
+            const QRect t = v->visualRect(win.VTBModel->IndexOf(over));
+            QWidget* vp = v->viewport();
+            QTest::mouseClick(vp, Qt::LeftButton, {}, a.center());
+            QTest::mouseClick(vp, Qt::LeftButton, Qt::ControlModifier, b.center());
+            QWindow* w = win.windowHandle();
+            const QPoint offset = vp->mapTo(&win, QPoint(0, 0));
+            auto at = [offset](QPoint p) { return p + offset; };
+            const QPoint targetPoint = at(QPoint(t.left() + 40, t.top() + 2)); // upper edge: above
+            for (int i = 1; i <= 6; ++i)
+                QTimer::singleShot(100 + 80 * i, &win, [w, at, b, targetPoint, i] {
+                    const QPoint from = at(b.center());
+                    QTest::mouseMove(w, from + (targetPoint - from) * i / 6);
+                });
+            QTest::mousePress(w, Qt::LeftButton, {}, at(b.center()));
+            QTest::mouseMove(w, at(b.center() + QPoint(0, 12))); // starts the drag; returns after the drop
+        });
+    }
+    if (!out.isEmpty())
+        QTimer::singleShot(1500, &app, [&] {
+            SaveScreen(out, win);
+            QCoreApplication::exit(0);
+        });
+    return app.exec();
+}
