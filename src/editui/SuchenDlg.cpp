@@ -4,6 +4,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -14,12 +15,38 @@
 
 namespace xantu {
 
+namespace {
+
+const char* const kFindLabel = "Suchen &nach:";
+const char* const kFullEqual = "&vollständige Übereinstimmung (außer Groß- / Kleinschreibung)";
+
+// The text field starts at a fixed place, so its label must fit in front of
+// it, and the longer option in its box: a desktop font larger than the
+// dialog was laid out for is stepped down until both fit.
+QFont FittingFont(QFont f) {
+    auto plain = [](const char* text) { return QString::fromUtf8(text).remove(QLatin1Char('&')); };
+    const QString label = plain(kFindLabel), option = plain(kFullEqual);
+    for (;;) {
+        const QFontMetrics fm(f);
+        const bool fits = fm.horizontalAdvance(label) <= 70 && fm.horizontalAdvance(option) + 24 <= 338;
+        if (fits || f.pointSizeF() <= 6.0)
+            return f;
+        if (f.pointSizeF() > 0)
+            f.setPointSizeF(f.pointSizeF() - 0.5);
+        else
+            f.setPixelSize(f.pixelSize() - 1);
+    }
+}
+
+} // namespace
+
 TSuchenDlg::TSuchenDlg(TDialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("SuchenDlg"));
     setWindowTitle(QStringLiteral("Suchen"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(369, 252);
+    setFont(FittingFont(font()));
 
     CBTarget = new QGroupBox(QStringLiteral("Suchen &in "), this);
     CBTarget->setObjectName(QStringLiteral("CBTarget"));
@@ -33,7 +60,7 @@ TSuchenDlg::TSuchenDlg(TDialogs& dialogs, QWidget* parent) : QDialog(parent), di
     }
     connect(targets_, &QButtonGroup::idClicked, this, &TSuchenDlg::CBTargetClick);
 
-    Label1 = new QLabel(QStringLiteral("Suchen &nach:"), this);
+    Label1 = new QLabel(QString::fromUtf8(kFindLabel), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(8, 112, 70, 21);
     LHexInfo = new QLabel(QStringLiteral("0x"), this);
@@ -52,8 +79,7 @@ TSuchenDlg::TSuchenDlg(TDialogs& dialogs, QWidget* parent) : QDialog(parent), di
     CBCase = new QCheckBox(QStringLiteral("&Groß- / Kleinschreibung"), GroupBoxOptionen);
     CBCase->setObjectName(QStringLiteral("CBCase"));
     CBCase->setGeometry(12, 18, 330, 20);
-    CBFullEqual = new QCheckBox(
-        QStringLiteral("&vollständige Übereinstimmung (außer Groß- / Kleinschreibung)"), GroupBoxOptionen);
+    CBFullEqual = new QCheckBox(QString::fromUtf8(kFullEqual), GroupBoxOptionen);
     CBFullEqual->setObjectName(QStringLiteral("CBFullEqual"));
     CBFullEqual->setGeometry(12, 40, 338, 20);
 

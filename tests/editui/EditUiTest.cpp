@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -19,6 +20,13 @@ TEST(SuchenDlg, TargetsSwitchLayoutLimitAndOptions) {
     EXPECT_EQ(dlg.EText->geometry().left(), 81);
     EXPECT_EQ(dlg.EText->width(), 272);
     EXPECT_TRUE(dlg.LHexInfo->isHidden());
+    // Whatever the desktop font, the label ends before the field and the
+    // long option is not cut off.
+    EXPECT_LE(dlg.Label1->x() + QFontMetrics(dlg.Label1->font()).horizontalAdvance("Suchen nach:"),
+              dlg.EText->x());
+    EXPECT_LE(QFontMetrics(dlg.CBFullEqual->font()).horizontalAdvance(dlg.CBFullEqual->text().remove('&')) +
+                  20,
+              dlg.CBFullEqual->width());
     dlg.CBCase->setChecked(true);
     dlg.EText->setText("abc");
     dlg.CBTargetItem[1]->click();

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -70,30 +71,27 @@ int main(int argc, char** argv) {
         };
         QTimer::singleShot(100, &win, [&win] { win.MenuSuchen->trigger(); });
     }
-    if (what == QLatin1String("drag") && first->ChildCount() >= 2) {
-        // Press on the first entry, add the second, and pull them over the
-        // next bouquet's first entry; the drag's own loop then runs the
-        // later moves.
+    if (what == QLatin1String("drag") && first->ChildCount() >= 2 && root->ChildCount() >= 3) {
+        // Select the first two entries, press on the second and pull them
+        // over the upper edge of the next shown entry. The pointer itself is
+        // moved, so the drag's own loop follows it as it would a hand.
         QTimer::singleShot(300, &win, [&win, first, root] {
             QTreeView* v = win.VTB;
+            QWidget* vp = v->viewport();
             const QRect a = v->visualRect(win.VTBModel->IndexOf(first->Child(0)));
             const QRect b = v->visualRect(win.VTBModel->IndexOf(first->Child(1)));
-            PBNode over = root->Child(1)->ChildCount() > 0 ? root->Child(1)->Child(0) : root->Child(1);
+            PBNode over = root->Child(2)->ChildCount() > 0 ? root->Child(2)->Child(0) : root->Child(2);
             const QRect t = v->visualRect(win.VTBModel->IndexOf(over));
-            QWidget* vp = v->viewport();
             QTest::mouseClick(vp, Qt::LeftButton, {}, a.center());
             QTest::mouseClick(vp, Qt::LeftButton, Qt::ControlModifier, b.center());
-            QWindow* w = win.windowHandle();
-            const QPoint offset = vp->mapTo(&win, QPoint(0, 0));
-            auto at = [offset](QPoint p) { return p + offset; };
-            const QPoint targetPoint = at(QPoint(t.left() + 40, t.top() + 2)); // upper edge: above
-            for (int i = 1; i <= 6; ++i)
-                QTimer::singleShot(100 + 80 * i, &win, [w, at, b, targetPoint, i] {
-                    const QPoint from = at(b.center());
-                    QTest::mouseMove(w, from + (targetPoint - from) * i / 6);
-                });
-            QTest::mousePress(w, Qt::LeftButton, {}, at(b.center()));
-            QTest::mouseMove(w, at(b.center() + QPoint(0, 12))); // starts the drag; returns after the drop
+            const QPoint from = vp->mapToGlobal(b.center());
+            const QPoint to = vp->mapToGlobal(QPoint(t.left() + 40, t.top() + 2)); // upper edge: above
+            QCursor::setPos(from);
+            for (int i = 1; i <= 8; ++i)
+                QTimer::singleShot(100 + 60 * i, &win,
+                                   [from, to, i] { QCursor::setPos(from + (to - from) * i / 8); });
+            QTest::mousePress(vp, Qt::LeftButton, {}, b.center());
+            QTest::mouseMove(vp, b.center() + QPoint(0, 12)); // starts the drag; returns after it ends
         });
     }
     if (!out.isEmpty())
