@@ -1,22 +1,20 @@
 // Shows the editing parts of the main window, for looking at them:
 //   xantu_edit_shot <folder with the pair> <what> [out.png]
 // what: move, copy (the copy/move panel in its modes), search0, search1,
-// search2 (the search dialog opened on that target), drag (two entries
-// dragged over another bouquet, held there). With an output file the screen
-// is saved after a second and the program ends; otherwise it runs until the
-// window is closed.
+// search2 (the search dialog opened on that target). With an output file the
+// screen is saved after a second and the program ends; otherwise it runs
+// until the window is closed. A drag needs a real pointer: under Xvfb,
+// xpointer.py beside this file presses, moves and releases it through XTest.
 #include "editui/SuchenDlg.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MainEditing.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 #include <QWindow>
 
@@ -70,29 +68,6 @@ int main(int argc, char** argv) {
             return dlg.exec();
         };
         QTimer::singleShot(100, &win, [&win] { win.MenuSuchen->trigger(); });
-    }
-    if (what == QLatin1String("drag") && first->ChildCount() >= 2 && root->ChildCount() >= 3) {
-        // Select the first two entries, press on the second and pull them
-        // over the upper edge of the next shown entry. The pointer itself is
-        // moved, so the drag's own loop follows it as it would a hand.
-        QTimer::singleShot(300, &win, [&win, first, root] {
-            QTreeView* v = win.VTB;
-            QWidget* vp = v->viewport();
-            const QRect a = v->visualRect(win.VTBModel->IndexOf(first->Child(0)));
-            const QRect b = v->visualRect(win.VTBModel->IndexOf(first->Child(1)));
-            PBNode over = root->Child(2)->ChildCount() > 0 ? root->Child(2)->Child(0) : root->Child(2);
-            const QRect t = v->visualRect(win.VTBModel->IndexOf(over));
-            QTest::mouseClick(vp, Qt::LeftButton, {}, a.center());
-            QTest::mouseClick(vp, Qt::LeftButton, Qt::ControlModifier, b.center());
-            const QPoint from = vp->mapToGlobal(b.center());
-            const QPoint to = vp->mapToGlobal(QPoint(t.left() + 40, t.top() + 2)); // upper edge: above
-            QCursor::setPos(from);
-            for (int i = 1; i <= 8; ++i)
-                QTimer::singleShot(100 + 60 * i, &win,
-                                   [from, to, i] { QCursor::setPos(from + (to - from) * i / 8); });
-            QTest::mousePress(vp, Qt::LeftButton, {}, b.center());
-            QTest::mouseMove(vp, b.center() + QPoint(0, 12)); // starts the drag; returns after it ends
-        });
     }
     if (!out.isEmpty())
         QTimer::singleShot(1500, &app, [&] {

@@ -6,16 +6,20 @@
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MainEditing.h"
+#include "mainwindow/NodeTreeModel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -196,6 +200,20 @@ TEST_F(EditingWindowTest, EntryDropsKeepTheSelectionsOrderAndFollowTheirBouquet)
     EXPECT_FALSE(Drop(Bouquet("Radio"), TDropPosition::On));
     EXPECT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "andere"}));
     EXPECT_TRUE(dialogs.Messages.isEmpty());
+
+    // A drag that did not start in the tree (the service pool's rows) is
+    // refused as it enters, even with the tree's own data type.
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kBouquetNodesMime), QByteArray());
+    const QPoint at = win->VTB->visualRect(win->VTBModel->IndexOf(Entry("Kinder", 0))).center();
+    QDragEnterEvent enter(at, Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(win->VTB->viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(win->VTB->viewport(), &drop);
+    EXPECT_FALSE(drop.isAccepted());
+    EXPECT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "andere"}));
+    delete mime;
 
     const QByteArray expected =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
