@@ -25,39 +25,39 @@ const char* const kWords[] = {"Erstes",   "Zweites", "Kultur", "Sport",         
 
 } // namespace
 
-TSyntheticPair MakeSyntheticPair(const TSyntheticSpec& spec) {
-    std::mt19937 rng(spec.Seed);
+TSyntheticPair MakeSyntheticPair(const TSyntheticSizes& sizes) {
+    std::mt19937 rng(sizes.Seed);
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
     struct Service {
         uint32_t sid, tsid, onid;
         std::string name;
     };
     std::vector<Service> services;
-    services.reserve(static_cast<std::size_t>(spec.Services));
+    services.reserve(static_cast<std::size_t>(sizes.Services));
 
     TSyntheticPair out;
     std::string& s = out.Services;
-    s.reserve(static_cast<std::size_t>(spec.Services) * 110);
+    s.reserve(static_cast<std::size_t>(sizes.Services) * 110);
     s += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<XANTU>\n";
     int made = 0;
     int sat = 0;
     uint32_t tsid = 1;
-    while (made < spec.Services) {
-        const std::string satName = (spec.Cable ? "Kabelnetz " : "Satellit ") + std::to_string(sat);
-        if (spec.Cable)
+    while (made < sizes.Services) {
+        const std::string satName = (sizes.Cable ? "Kabelnetz " : "Satellit ") + std::to_string(sat);
+        if (sizes.Cable)
             s += "\t<cable name=\"" + satName + "\">\n";
         else
             s += "\t<sat name=\"" + satName + "\" diseqc=\"" + std::to_string(sat % 4) + "\" position=\"" +
                  std::to_string(10 * sat + 48) + "\">\n";
-        for (int t = 0; t < spec.TranspondersPerSat && made < spec.Services; ++t, ++tsid) {
+        for (int t = 0; t < sizes.TranspondersPerSat && made < sizes.Services; ++t, ++tsid) {
             const uint32_t onid = 1 + static_cast<uint32_t>(sat);
             s += "\t\t<transponder id=\"" + Hex(tsid, 4) + "\" onid=\"" + Hex(onid, 4) + "\" frequency=\"" +
                  std::to_string(10700000 + pick(2000000)) + "\"";
-            if (spec.Cable || pick(2))
+            if (sizes.Cable || pick(2))
                 s += " inversion=\"" + std::string(pick(3) ? "2" : "") + "\"";
             s += " symbol_rate=\"27500000\" fec_inner=\"" + std::to_string(pick(9)) + "\" " +
-                 (spec.Cable ? "modulation" : "polarization") + "=\"" + std::to_string(pick(2)) + "\">\n";
-            for (int c = 0; c < spec.ServicesPerTransponder && made < spec.Services; ++c, ++made) {
+                 (sizes.Cable ? "modulation" : "polarization") + "=\"" + std::to_string(pick(2)) + "\">\n";
+            for (int c = 0; c < sizes.ServicesPerTransponder && made < sizes.Services; ++c, ++made) {
                 const uint32_t sid = 0x100 + static_cast<uint32_t>(made);
                 std::string name =
                     std::string(kWords[pick(14)]) + " " + kWords[pick(14)] + " " + std::to_string(made);
@@ -70,24 +70,24 @@ TSyntheticPair MakeSyntheticPair(const TSyntheticSpec& spec) {
             }
             s += "\t\t</transponder>\n";
         }
-        s += spec.Cable ? "\t</cable>\n" : "\t</sat>\n";
+        s += sizes.Cable ? "\t</cable>\n" : "\t</sat>\n";
         ++sat;
     }
     s += "</XANTU>";
 
     std::string& b = out.Bouquets;
-    b.reserve(static_cast<std::size_t>(spec.BouquetEntries) * 110);
+    b.reserve(static_cast<std::size_t>(sizes.BouquetEntries) * 110);
     b += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<XANTU>\n";
-    const int bouquets = spec.Bouquets > 0 ? spec.Bouquets : 1;
+    const int bouquets = sizes.Bouquets > 0 ? sizes.Bouquets : 1;
     for (int i = 0; i < bouquets; ++i) {
         b += "\t<Bouquet name=\"Bouquet " + std::to_string(i) + "\" hidden=\"" + (i % 7 == 3 ? "1" : "0") +
              "\" locked=\"" + (i % 11 == 5 ? "1" : "0") + "\">\n";
-        const int entries = spec.BouquetEntries / bouquets + (i < spec.BouquetEntries % bouquets ? 1 : 0);
+        const int entries = sizes.BouquetEntries / bouquets + (i < sizes.BouquetEntries % bouquets ? 1 : 0);
         for (int e = 0; e < entries && !services.empty(); ++e) {
             const Service& sv = services[static_cast<std::size_t>(pick(static_cast<int>(services.size())))];
             b += "\t\t<channel serviceID=\"" + Hex(sv.sid, 4) + "\" name=\"" + sv.name + "\" tsid=\"" +
                  Hex(sv.tsid, 4) + "\" onid=\"" + Hex(sv.onid, 4) + "\"";
-            if (!spec.Cable)
+            if (!sizes.Cable)
                 b += " sat_position=\"\"";
             b += "/>\n";
         }

@@ -7,7 +7,7 @@
 
 namespace xantu {
 
-struct TSyntheticSpec {
+struct TSyntheticSizes {
     int Services = 10000;
     int BouquetEntries = 30000;
     int ServicesPerTransponder = 12;
@@ -22,6 +22,6 @@ struct TSyntheticPair {
     std::string Bouquets;
 };
 
-TSyntheticPair MakeSyntheticPair(const TSyntheticSpec& spec);
+TSyntheticPair MakeSyntheticPair(const TSyntheticSizes& sizes);
 
 } // namespace xantu

@@ -34,12 +34,12 @@ std::vector<PBNode> FirstEntries(PBNode bouquet, std::size_t n) {
 } // namespace
 
 int main() {
-    TSyntheticSpec spec;
-    spec.Services = 100000;
-    spec.BouquetEntries = 30000;
-    spec.Bouquets = 10;
-    spec.Cable = true;
-    const TSyntheticPair pair = MakeSyntheticPair(spec);
+    TSyntheticSizes sizes;
+    sizes.Services = 100000;
+    sizes.BouquetEntries = 30000;
+    sizes.Bouquets = 10;
+    sizes.Cable = true;
+    const TSyntheticPair pair = MakeSyntheticPair(sizes);
     double drop = 1e9, undo = 1e9, del = 1e9, search = 1e9;
     std::size_t bytes = 0;
     for (int run = 0; run < 3; ++run) {

@@ -14,10 +14,10 @@ const xantu::TSyntheticPair& Pair(int services) {
     static std::map<int, xantu::TSyntheticPair> cache;
     auto it = cache.find(services);
     if (it == cache.end()) {
-        xantu::TSyntheticSpec spec;
-        spec.Services = services;
-        spec.BouquetEntries = 30000;
-        it = cache.emplace(services, xantu::MakeSyntheticPair(spec)).first;
+        xantu::TSyntheticSizes sizes;
+        sizes.Services = services;
+        sizes.BouquetEntries = 30000;
+        it = cache.emplace(services, xantu::MakeSyntheticPair(sizes)).first;
     }
     return it->second;
 }

@@ -48,10 +48,10 @@ int main(int argc, char** argv) {
     const int services = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int runs = 7;
 
-    xantu::TSyntheticSpec spec;
-    spec.Services = services;
-    spec.BouquetEntries = 0;
-    const xantu::TSyntheticPair pair = xantu::MakeSyntheticPair(spec);
+    xantu::TSyntheticSizes sizes;
+    sizes.Services = services;
+    sizes.BouquetEntries = 0;
+    const xantu::TSyntheticPair pair = xantu::MakeSyntheticPair(sizes);
 
     QTemporaryDir dir;
     xantu::TSilentHost host;

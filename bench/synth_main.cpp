@@ -9,18 +9,18 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    xantu::TSyntheticSpec spec;
+    xantu::TSyntheticSizes sizes;
     std::string out;
     int positional = 0;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--cable"))
-            spec.Cable = true;
+            sizes.Cable = true;
         else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
-            spec.Seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+            sizes.Seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         else if (positional == 0 && ++positional)
-            spec.Services = std::atoi(argv[i]);
+            sizes.Services = std::atoi(argv[i]);
         else if (positional == 1 && ++positional)
-            spec.BouquetEntries = std::atoi(argv[i]);
+            sizes.BouquetEntries = std::atoi(argv[i]);
         else
             out = argv[i];
     }
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: xantu-synth SERVICES ENTRIES [--cable] [--seed N] OUT_DIR\n");
         return 2;
     }
-    xantu::TSyntheticPair pair = xantu::MakeSyntheticPair(spec);
+    xantu::TSyntheticPair pair = xantu::MakeSyntheticPair(sizes);
     std::ofstream(out + "/services.xml", std::ios::binary) << pair.Services;
     std::ofstream(out + "/bouquets.xml", std::ios::binary) << pair.Bouquets;
     return 0;

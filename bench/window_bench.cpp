@@ -21,7 +21,9 @@ void Write(const QString& path, const std::string& text) {
     if (!f.open(QIODevice::WriteOnly) || f.write(text.data(), static_cast<qint64>(text.size())) < 0)
         std::exit(1);
 }
-double Ms(QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+double Ms(QElapsedTimer& t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
 void Settle(TMain& win) {
     QApplication::processEvents();
     win.repaint();
@@ -35,10 +37,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    TSyntheticSpec spec;
-    spec.Services = argc > 1 ? std::atoi(argv[1]) : 100000;
-    spec.BouquetEntries = argc > 2 ? std::atoi(argv[2]) : 30000;
-    const TSyntheticPair pair = MakeSyntheticPair(spec);
+    TSyntheticSizes sizes;
+    sizes.Services = argc > 1 ? std::atoi(argv[1]) : 100000;
+    sizes.BouquetEntries = argc > 2 ? std::atoi(argv[2]) : 30000;
+    const TSyntheticPair pair = MakeSyntheticPair(sizes);
     QTemporaryDir dir;
     Write(dir.filePath("services.xml"), pair.Services);
     Write(dir.filePath("bouquets.xml"), pair.Bouquets);
@@ -92,7 +94,7 @@ int main(int argc, char** argv) {
 
         std::printf("services %d, entries %d: open %.1f ms, filter toggle %.1f / %.1f ms, "
                     "expand bouquets %.1f ms, expand services %.1f ms (%zu messages)\n",
-                    spec.Services, spec.BouquetEntries, open, toggle1, toggle2, expand, expandServices,
+                    sizes.Services, sizes.BouquetEntries, open, toggle1, toggle2, expand, expandServices,
                     static_cast<std::size_t>(dialogs.Messages.size()));
         dialogs.Messages.clear();
     }

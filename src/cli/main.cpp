@@ -27,11 +27,8 @@ const char* kUsage = "Aufruf: xantu-lists BEFEHL [OPTIONEN] ...\n"
 int main(int argc, char** argv) {
     using Command = int (*)(const xantu::TArgs&);
     const std::map<std::string, Command> commands = {
-        {"check", xantu::RunCheck},
-        {"resave", xantu::RunResave},
-        {"dump", xantu::RunDump},
-        {"fetch", xantu::RunFetch},
-        {"send", xantu::RunSend},
+        {"check", xantu::RunCheck}, {"resave", xantu::RunResave}, {"dump", xantu::RunDump},
+        {"fetch", xantu::RunFetch}, {"send", xantu::RunSend},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);

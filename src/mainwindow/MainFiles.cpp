@@ -78,13 +78,13 @@ void TMain::MenuOpenClick() {
                                                "Wollen Sie fortfahren und die Änderungen verlieren?")))
         return;
     MenuSatPosList->setVisible(false);
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Bouquet und Services öffnen ...");
-    spec.Filter = kXmlFilter;
-    spec.Folder = LocalPath;
-    spec.FileName = QStringLiteral("bouquets");
-    spec.MustExist = true;
-    const QString file = dialogs_.OpenFile(this, spec);
+    TFileDialogSetup setup;
+    setup.Title = QStringLiteral("Bouquet und Services öffnen ...");
+    setup.Filter = kXmlFilter;
+    setup.Folder = LocalPath;
+    setup.FileName = QStringLiteral("bouquets");
+    setup.MustExist = true;
+    const QString file = dialogs_.OpenFile(this, setup);
     if (file.isEmpty())
         return;
     const QString folder = FolderPart(file);
@@ -114,13 +114,13 @@ void TMain::MenuSaveAsClick() {
         return;
     if (!CheckListsPresent())
         return;
-    TFileDialogSpec spec;
-    spec.Title = QStringLiteral("Bouquet & Services lokal speichern ...");
-    spec.Filter = kXmlFilter;
-    spec.Folder = LocalPath;
-    spec.FileName = QStringLiteral("bouquets.xml");
-    spec.DefaultSuffix = QStringLiteral("xml");
-    QString file = dialogs_.SaveFile(this, spec);
+    TFileDialogSetup setup;
+    setup.Title = QStringLiteral("Bouquet & Services lokal speichern ...");
+    setup.Filter = kXmlFilter;
+    setup.Folder = LocalPath;
+    setup.FileName = QStringLiteral("bouquets.xml");
+    setup.DefaultSuffix = QStringLiteral("xml");
+    QString file = dialogs_.SaveFile(this, setup);
     if (file.isEmpty())
         return;
     if (QFileInfo(file).suffix().isEmpty() && !file.endsWith(QLatin1Char('.')))

@@ -388,7 +388,9 @@ void TMain::ApplyHiddenRows(PBNode parent) {
             VTB->setRowHidden(static_cast<int>(i), p, true);
 }
 
-void TMain::VTBExpanding(const QModelIndex& index) { ApplyHiddenRows(VTBModel->NodeOf(index)); }
+void TMain::VTBExpanding(const QModelIndex& index) {
+    ApplyHiddenRows(VTBModel->NodeOf(index));
+}
 
 void TMain::ApplyAllHiddenRows() {
     doc_.VTB.ForEach([this](PBNode n) {

@@ -58,27 +58,27 @@ TAnswer TQtDialogs::Show(QWidget* parent, TMsgKind kind, const QString& text, TB
     return TAnswer::Ok;
 }
 
-QString TQtDialogs::OpenFile(QWidget* parent, const TFileDialogSpec& spec) {
-    QFileDialog dlg(parent, spec.Title, spec.Folder, spec.Filter);
+QString TQtDialogs::OpenFile(QWidget* parent, const TFileDialogSetup& setup) {
+    QFileDialog dlg(parent, setup.Title, setup.Folder, setup.Filter);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(spec.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    if (!spec.FileName.isEmpty())
-        dlg.selectFile(spec.FileName);
+    dlg.setFileMode(setup.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!setup.FileName.isEmpty())
+        dlg.selectFile(setup.FileName);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().first();
 }
 
-QString TQtDialogs::SaveFile(QWidget* parent, const TFileDialogSpec& spec) {
-    QFileDialog dlg(parent, spec.Title, spec.Folder, spec.Filter);
+QString TQtDialogs::SaveFile(QWidget* parent, const TFileDialogSetup& setup) {
+    QFileDialog dlg(parent, setup.Title, setup.Folder, setup.Filter);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     // The command asks about existing files itself, once for both files.
     dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!spec.DefaultSuffix.isEmpty())
-        dlg.setDefaultSuffix(spec.DefaultSuffix);
-    if (!spec.FileName.isEmpty())
-        dlg.selectFile(spec.FileName);
+    if (!setup.DefaultSuffix.isEmpty())
+        dlg.setDefaultSuffix(setup.DefaultSuffix);
+    if (!setup.FileName.isEmpty())
+        dlg.selectFile(setup.FileName);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().first();
@@ -97,8 +97,8 @@ void TScriptedDialogs::MessageOk(QWidget*, TMsgKind kind, const QString& text) {
     Messages.append({kind, text, TButtons::OkOnly});
 }
 
-QString TScriptedDialogs::OpenFile(QWidget*, const TFileDialogSpec& spec) {
-    FileDialogs.append(spec);
+QString TScriptedDialogs::OpenFile(QWidget*, const TFileDialogSetup& setup) {
+    FileDialogs.append(setup);
     if (Files.empty())
         return {};
     QString f = Files.front();
@@ -106,8 +106,8 @@ QString TScriptedDialogs::OpenFile(QWidget*, const TFileDialogSpec& spec) {
     return f;
 }
 
-QString TScriptedDialogs::SaveFile(QWidget* parent, const TFileDialogSpec& spec) {
-    return OpenFile(parent, spec);
+QString TScriptedDialogs::SaveFile(QWidget* parent, const TFileDialogSetup& setup) {
+    return OpenFile(parent, setup);
 }
 
 QString ToDisplay(const std::string& bytes) {

@@ -19,7 +19,7 @@ enum class TAnswer { Ok, Yes, No, Cancel };
 // confirmation, "OK" for the others), or "OK" alone whatever the kind.
 enum class TButtons { OfKind, OkOnly };
 
-struct TFileDialogSpec {
+struct TFileDialogSetup {
     QString Title;
     QString Filter;        // Qt filter text, e.g. "XML Dateien (*.xml)"
     QString Folder;        // initial folder; empty: the platform's default
@@ -39,8 +39,8 @@ class TDialogs {
     // that only acknowledges, such as a refused input).
     virtual void MessageOk(QWidget* parent, TMsgKind kind, const QString& text) = 0;
     // The chosen file, or an empty text when cancelled.
-    virtual QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) = 0;
-    virtual QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) = 0;
+    virtual QString OpenFile(QWidget* parent, const TFileDialogSetup& setup) = 0;
+    virtual QString SaveFile(QWidget* parent, const TFileDialogSetup& setup) = 0;
     bool Confirm(QWidget* parent, const QString& text) {
         return Message(parent, TMsgKind::Confirmation, text) == TAnswer::Yes;
     }
@@ -51,8 +51,8 @@ class TQtDialogs : public TDialogs {
   public:
     TAnswer Message(QWidget* parent, TMsgKind kind, const QString& text) override;
     void MessageOk(QWidget* parent, TMsgKind kind, const QString& text) override;
-    QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) override;
-    QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) override;
+    QString OpenFile(QWidget* parent, const TFileDialogSetup& setup) override;
+    QString SaveFile(QWidget* parent, const TFileDialogSetup& setup) override;
 
   private:
     static TAnswer Show(QWidget* parent, TMsgKind kind, const QString& text, TButtons buttons);
@@ -70,13 +70,13 @@ class TScriptedDialogs : public TDialogs {
     };
     TAnswer Message(QWidget* parent, TMsgKind kind, const QString& text) override;
     void MessageOk(QWidget* parent, TMsgKind kind, const QString& text) override;
-    QString OpenFile(QWidget* parent, const TFileDialogSpec& spec) override;
-    QString SaveFile(QWidget* parent, const TFileDialogSpec& spec) override;
+    QString OpenFile(QWidget* parent, const TFileDialogSetup& setup) override;
+    QString SaveFile(QWidget* parent, const TFileDialogSetup& setup) override;
 
     std::deque<TAnswer> Answers;
     std::deque<QString> Files;
     QList<Shown> Messages;
-    QList<TFileDialogSpec> FileDialogs;
+    QList<TFileDialogSetup> FileDialogs;
 };
 
 // List bytes <-> what a person reads: UTF-8 where the bytes are valid UTF-8,
