@@ -1,0 +1,44 @@
+// Shows the window while a load from a (scripted, slow) box runs and saves a
+// picture of it mid-transfer, to look at the status bar:
+//   xantu_box_shot out.png
+#include "FakeBox.h"
+#include "core/FileIO.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/MainBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace xantu;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    test::TBoxBehaviour slow;
+    slow.Blocks = 4;
+    slow.BlockGapMs = 600;
+    test::TFakeBox box(slow);
+    for (const char* name : {"services.xml", "bouquets.xml"}) {
+        std::string text;
+        ReadWholeFile(std::string(XANTU_EXAMPLES_DIR) + "/sat/" + name, text);
+        box.Put(std::string("/var/pelmar/config/xantu/") + name, QByteArray::fromStdString(text));
+    }
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
+    TScriptedDialogs dialogs;
+    TMainOptions options;
+    options.IniFileName = dir.filePath("Settings.ini");
+    TMain win(dialogs, options);
+    win.resize(760, 560);
+    win.show();
+    win.BoxIP = QStringLiteral("127.0.0.1");
+    win.Box().Transfer.Port = box.Port();
+    QTimer::singleShot(1000, &win, [&] { win.grab().save(out); });
+    QTimer::singleShot(0, &win, [&] { win.MenuLoadBouquetFTP->trigger(); });
+    QTimer::singleShot(6000, &app, &QApplication::quit);
+    return app.exec();
+}
