@@ -106,7 +106,7 @@ void TListDocument::ApplySatPositions() {
                     "\"satpositionen.xml\" auf den neuesten Stand\roder pr\xC3\xBC"
                     "fen Sie die "
                     "\"services.xml\"!");
-            sat.Position = "0";
+            sat.Position.assign(1, '0');
         }
     }
     VTB.ForEach([](PBNode n) {

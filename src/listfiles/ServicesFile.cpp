@@ -99,7 +99,7 @@ void TListDocument::DefaultChannelNumbers() {
     VTS.ForEach([](PSNode n) {
         TBasicSNode* d = n->Data();
         if (d && d->Kind == SKindChannel && d->Channel->ChannelNr.empty())
-            d->Channel->ChannelNr = "0";
+            d->Channel->ChannelNr.assign(1, '0');
     });
 }
 

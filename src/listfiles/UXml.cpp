@@ -44,8 +44,13 @@ class MemoSearch {
 
 struct TagPatterns {
     explicit TagPatterns(std::string_view tag)
-        : start("<" + std::string(tag)), end("</" + std::string(tag) + ">"), endSearch(end),
-          closeSearch("/>") {}
+        : start(Pattern("<", tag, "")), end(Pattern("</", tag, ">")), endSearch(end), closeSearch("/>") {}
+    static std::string Pattern(std::string_view before, std::string_view tag, std::string_view after) {
+        std::string p;
+        p.reserve(before.size() + tag.size() + after.size());
+        p.append(before).append(tag).append(after);
+        return p;
+    }
     std::string start;
     std::string end;
     MemoSearch endSearch;
