@@ -409,25 +409,20 @@ void TBouquetEditor::RenameChannel(PBNode selected, const std::string& name) {
 }
 
 void TBouquetEditor::SetHidden(PBNode selected, bool hidden) {
-    PBNode bouquet = BouquetNodeOf(selected);
-    if (!bouquet)
-        return;
-    TNodeFields f = FieldsOf(*bouquet->Data());
-    f.Hidden = hidden;
-    history_.Begin();
-    history_.SetSelectAfterUndo(selected);
-    history_.SetSelectAfterRedo(selected);
-    history_.SetFields(bouquet, f);
-    history_.Commit();
-    Finish();
+    SetBouquetFlag(selected, &TNodeFields::Hidden, hidden);
 }
 
 void TBouquetEditor::SetLocked(PBNode selected, bool locked) {
+    SetBouquetFlag(selected, &TNodeFields::Locked, locked);
+}
+
+void TBouquetEditor::SetBouquetFlag(PBNode selected, bool TNodeFields::*flag, bool value) {
+    // A channel entry stands for its bouquet.
     PBNode bouquet = BouquetNodeOf(selected);
     if (!bouquet)
         return;
     TNodeFields f = FieldsOf(*bouquet->Data());
-    f.Locked = locked;
+    f.*flag = value;
     history_.Begin();
     history_.SetSelectAfterUndo(selected);
     history_.SetSelectAfterRedo(selected);

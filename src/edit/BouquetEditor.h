@@ -81,6 +81,7 @@ class TBouquetEditor {
     bool Redo();
 
   private:
+    void SetBouquetFlag(PBNode selected, bool TNodeFields::*flag, bool value);
     PBNode BouquetNodeOf(PBNode node) const;
     void LinkNewAndere(PBNode andere, std::size_t from);
     void Finish();
