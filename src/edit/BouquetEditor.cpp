@@ -433,21 +433,17 @@ void TBouquetEditor::SetBouquetFlag(PBNode selected, bool TNodeFields::*flag, bo
 
 bool TBouquetEditor::Undo() {
     PBNode select = nullptr;
-    if (!history_.Undo(select))
-        return false;
-    host_.ClearSelection();
-    if (select)
-        host_.SelectOnly(select);
-    host_.RepaintNode(nullptr);
-    host_.RefreshInfo();
-    Finish();
-    return true;
+    return history_.Undo(select) && AfterHistoryStep(select);
 }
 
 bool TBouquetEditor::Redo() {
     PBNode select = nullptr;
-    if (!history_.Redo(select))
-        return false;
+    return history_.Redo(select) && AfterHistoryStep(select);
+}
+
+bool TBouquetEditor::AfterHistoryStep(PBNode select) {
+    // The step changed the tree behind the view: show the node it names and
+    // refill the panels.
     host_.ClearSelection();
     if (select)
         host_.SelectOnly(select);

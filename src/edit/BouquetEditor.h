@@ -82,6 +82,7 @@ class TBouquetEditor {
 
   private:
     void SetBouquetFlag(PBNode selected, bool TNodeFields::*flag, bool value);
+    bool AfterHistoryStep(PBNode select);
     PBNode BouquetNodeOf(PBNode node) const;
     void LinkNewAndere(PBNode andere, std::size_t from);
     void Finish();
