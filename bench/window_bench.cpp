@@ -1,5 +1,6 @@
 // Time of opening a large list pair in the main window (both trees shown,
-// filter applied, window painted) and of one view-filter toggle.
+// filter applied, window painted), of one view-filter toggle, and of the
+// expand and fold commands of both trees.
 // Run: window_bench [services] [entries]   (offscreen by default)
 #include "SyntheticLists.h"
 #include "mainwindow/Main.h"
@@ -90,12 +91,22 @@ int main(int argc, char** argv) {
         win.MenuExpandServices->trigger();
         Settle(win);
         const double expandServices = Ms(t);
+        // Folding back by command after the whole structure was shown.
+        t.restart();
+        win.MenuShowOnlyTransponder->trigger();
+        Settle(win);
+        const double onlyTransponders = Ms(t);
         win.Pages->setCurrentWidget(win.SheetBouquets);
+        t.restart();
+        win.MenuShowOnlyBouquets->trigger();
+        Settle(win);
+        const double onlyBouquets = Ms(t);
 
         std::printf("services %d, entries %d: open %.1f ms, filter toggle %.1f / %.1f ms, "
-                    "expand bouquets %.1f ms, expand services %.1f ms (%zu messages)\n",
+                    "expand bouquets %.1f ms, expand services %.1f ms, only transponders %.1f ms, "
+                    "only bouquets %.1f ms (%zu messages)\n",
                     sizes.Services, sizes.BouquetEntries, open, toggle1, toggle2, expand, expandServices,
-                    static_cast<std::size_t>(dialogs.Messages.size()));
+                    onlyTransponders, onlyBouquets, static_cast<std::size_t>(dialogs.Messages.size()));
         dialogs.Messages.clear();
     }
     win.SetModified(false);

@@ -3,6 +3,7 @@
 #include "edit/TypedText.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -19,6 +20,8 @@ const char* const kCopyAndere =
     "\"andere\" darf beim Kopieren nicht in der Auswahl sein!\rDie Auswahl wird aufgehoben.";
 const char* const kMoveIntoAndere = "Soll die Auswahl wirklich nach \"andere\" verschoben werden?\r"
                                     "Es werden dann die ursprünglichen Servicenamen zugewiesen!";
+const char* const kAndereDrops =
+    "%zu Einträge haben keinen TV- oder Radio-Service und werden entfernt. Fortfahren?";
 const char* const kReservedWord = "\"andere\" ist ein reserviertes Wort und\r"
                                   "darf nicht für ein Bouquet verwendet werden!";
 const char* const kReservedReplacement = "Bouquet [reserviertes Wort]";
@@ -54,6 +57,14 @@ std::string PathKey(PBNode node) {
 
 bool IsTopLevel(PBNode node) {
     return node->Parent() == nullptr;
+}
+
+// "andere" is never written; the next load refills it with the TV and radio
+// services no bouquet lists. An entry of any other service, or of none,
+// would vanish from it at the next save.
+bool AndereCanKeep(PBNode node) {
+    const TBasicBNode* d = node->Data();
+    return d && d->Channel && d->Channel->Service && IsTvOrRadio(d->Channel->Service->ServiceType);
 }
 
 } // namespace
@@ -286,6 +297,21 @@ void TBouquetEditor::DragDrop(std::vector<PBNode> selection, PBNode target, TDro
     const int targetKind = target->Data()->Kind;
     const bool rt = target->Data()->Reserved;
 
+    // Entries "andere" cannot keep are removed by the move, openly: the user
+    // is asked first, and the removal is part of the step undo takes back.
+    std::unordered_set<PBNode> removed;
+    if (kind == BKindChannel && rt && !r) {
+        for (PBNode node : list)
+            if (!AndereCanKeep(node))
+                removed.insert(node);
+        if (!removed.empty()) {
+            char question[160];
+            std::snprintf(question, sizeof question, kAndereDrops, removed.size());
+            if (!host_.Ask(question))
+                return;
+        }
+    }
+
     history_.Begin();
     history_.SetSelectAfterUndo(list.front());
     bool ok = false;
@@ -344,13 +370,21 @@ void TBouquetEditor::DragDrop(std::vector<PBNode> selection, PBNode target, TDro
         }
         if (!ok || !node)
             break;
+        if (removed.count(node)) {
+            history_.Delete(node);
+            continue;
+        }
         if (copyMode_)
             lastCopy = CopyNodeTo(node, target, place);
         else
             history_.Move(node, target, place);
     }
     RepointBouquets(doc_.VTB);
-    history_.SetSelectAfterRedo(lastCopy ? lastCopy : list.front());
+    PBNode kept = lastCopy;
+    for (std::size_t i = 0; i < n && !kept; ++i)
+        if (!removed.count(list[i]))
+            kept = list[i];
+    history_.SetSelectAfterRedo(kept ? kept : target);
     history_.Commit();
     host_.RepaintNode(nullptr);
     host_.RefreshInfo();

@@ -411,6 +411,7 @@ void TMain::BuildPages() {
     connect(b->EBBouquetLocked, &QCheckBox::clicked, this, &TMain::EBBouquetLockedClick);
     connect(b->BttnGotoService, &QPushButton::clicked, this, &TMain::BttnGotoServiceClick);
     connect(b->Label15, &TClickLabel::clicked, this, &TMain::Basiseinstellungen1Click);
+    AttachSelectionRules();
 }
 
 void TMain::BuildStatusBar() {
@@ -422,7 +423,12 @@ void TMain::BuildStatusBar() {
         StatPanel[i] = new QLabel(bar);
         StatPanel[i]->setObjectName(QStringLiteral("StatPanel%1").arg(i));
         StatPanel[i]->setTextFormat(Qt::PlainText);
-        StatPanel[i]->setFixedWidth(widths[i]);
+        // The first panel grows with its text (a long result must be read
+        // whole); the others keep their widths.
+        if (i == 0)
+            StatPanel[i]->setMinimumWidth(widths[i]);
+        else
+            StatPanel[i]->setFixedWidth(widths[i]);
         StatPanel[i]->setFrameShape(QFrame::StyledPanel);
         StatPanel[i]->setFrameShadow(QFrame::Sunken);
         bar->addWidget(StatPanel[i]);
@@ -500,12 +506,16 @@ void TMain::Splitter2Moved() {
 // ---- modified state, view reset, closing -----------------------------------
 
 void TMain::SetModified(bool modified) {
+    if (modified)
+        ++editCount_;
     modified_ = modified;
     StatPanel[1]->setText(modified ? QStringLiteral("Geändert") : QString());
 }
 
 void TMain::SetStatus(const std::string& text) {
-    StatPanel[0]->setText(QString::fromUtf8(text));
+    const QString shown = QString::fromUtf8(text);
+    StatPanel[0]->setText(shown);
+    StatPanel[0]->setToolTip(shown);
     StatPanel[0]->repaint();
 }
 

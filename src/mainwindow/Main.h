@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_set>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -153,8 +154,20 @@ class TMain : public QMainWindow, public TListHost {
     QList<PBNode> SelectedBouquetNodes() const;
     PBNode FirstSelectedBouquetNode() const;
     PSNode SelectedServiceNode() const;
-    // Selects exactly `node` in the bouquet tree and makes it current.
+    // Selects exactly `node` in the bouquet tree and makes it current,
+    // unfolding its ancestors so the user sees what is selected.
     void SelectBouquetNode(PBNode node);
+    // Selected rows the user cannot see (folded away or filtered out) leave
+    // the selection; when none stays, their nearest visible ancestor takes
+    // their place.
+    void KeepSelectionShown(TListTreeView* view);
+    // While the box is busy the lists stand still: every command and field
+    // that changes them is disabled, and the handlers refuse.
+    void SetListsLocked(bool locked);
+    bool ListsLocked() const { return listsLocked_; }
+    // Counts every change to the lists (each SetModified(true)); a send
+    // compares it to tell whether the lists changed while it ran.
+    unsigned EditCount() const { return editCount_; }
     // Loads two list texts into the window (the shared load sequence).
     bool LoadListTexts(const std::string& servicesText, const std::string& bouquetsText);
     bool CheckListsPresent();
@@ -220,6 +233,16 @@ class TMain : public QMainWindow, public TListHost {
     void VTBExpanding(const QModelIndex& index);
     void BeginLoad();
     void EndLoad();
+    void AttachSelectionRules();
+    void ShowBouquetSelection(bool refill = false);
+    void ShowServiceSelection();
+    void RevealBouquetSelection();
+    struct TSavedSelection {
+        std::vector<PBNode> Nodes;
+        PBNode Current = nullptr;
+    };
+    TSavedSelection SaveBouquetSelection() const;
+    void RestoreBouquetSelection(const TSavedSelection& saved);
     void ShowText(QLabel* label, const QString& text);
 
     TDialogs& dialogs_;
@@ -231,6 +254,8 @@ class TMain : public QMainWindow, public TListHost {
     bool filterPending_ = false;
     bool settingsSaved_ = false;
     bool fillingPanels_ = false;
+    bool listsLocked_ = false;
+    unsigned editCount_ = 0;
     TNameCharset charset_ = TNameCharset::Utf8;
     int infoWidth_ = 220;
     std::unique_ptr<TMainBox> box_;

@@ -28,6 +28,11 @@ void TMainBox::TransferRunning(bool running) {
           main_.BttnLoadBouquet, main_.BttnTransferBouquet, main_.BttnOpenBouquet, main_.BttnSaveAs})
         if (a)
             a->setEnabled(!running);
+    main_.SetListsLocked(running);
+}
+
+unsigned TMainBox::EditCount() const {
+    return main_.EditCount();
 }
 
 TBoxSettings TMainBox::Settings() const {

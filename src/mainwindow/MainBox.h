@@ -18,6 +18,7 @@ class TMainBox : public TBoxUi {
     bool Confirm(const std::string& text) override;
     void ClearView() override;
     void TransferRunning(bool running) override;
+    unsigned EditCount() const override;
 
     // The window's box settings as the transfer takes them.
     TBoxSettings Settings() const;

@@ -78,9 +78,9 @@ void TMainEditing::CopyModeChanged(bool copyMode) {
 
 void TMainEditing::HistoryChanged() {
     if (MenuUndo)
-        MenuUndo->setEnabled(Editor.CanUndo());
+        MenuUndo->setEnabled(Editor.CanUndo() && !main_.ListsLocked());
     if (MenuRedo)
-        MenuRedo->setEnabled(Editor.CanRedo());
+        MenuRedo->setEnabled(Editor.CanRedo() && !main_.ListsLocked());
 }
 
 std::vector<PBNode> TMainEditing::Selection() const {
@@ -100,8 +100,14 @@ void AttachEditing(TMain& main) {
     e->MenuRedo = new QAction(QStringLiteral("&Wiederholen"), &main);
     e->MenuRedo->setObjectName(QStringLiteral("MenuRedo"));
     e->MenuRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    QObject::connect(e->MenuUndo, &QAction::triggered, e, [e] { e->Editor.Undo(); });
-    QObject::connect(e->MenuRedo, &QAction::triggered, e, [e] { e->Editor.Redo(); });
+    QObject::connect(e->MenuUndo, &QAction::triggered, e, [e, &main] {
+        if (!main.ListsLocked())
+            e->Editor.Undo();
+    });
+    QObject::connect(e->MenuRedo, &QAction::triggered, e, [e, &main] {
+        if (!main.ListsLocked())
+            e->Editor.Redo();
+    });
     if (auto* menu = main.findChild<QMenu*>(QStringLiteral("MenuBearbeiten"))) {
         menu->addSeparator();
         menu->addAction(e->MenuUndo);
@@ -139,13 +145,13 @@ TMainEditing* EditingOf(const TMain& main) {
 // ---- the window's bouquet commands ------------------------------------------------
 
 void TMain::MenuNewBouquetClick() {
-    if (TMainEditing* e = EditingOf(*this))
+    if (TMainEditing* e = EditingOf(*this); e && !listsLocked_)
         e->Editor.NewBouquet();
 }
 
 void TMain::MenuDeleteSelectionClick() {
     TMainEditing* e = EditingOf(*this);
-    if (e && Pages->currentWidget() == SheetBouquets)
+    if (e && !listsLocked_ && Pages->currentWidget() == SheetBouquets)
         e->Editor.DeleteSelection(e->Selection());
 }
 
@@ -172,14 +178,14 @@ void TMain::MenuWeitersuchenClick() {
 }
 
 void TMain::MenuCopyMoveClick() {
-    if (TMainEditing* e = EditingOf(*this))
+    if (TMainEditing* e = EditingOf(*this); e && !listsLocked_)
         e->Editor.ToggleCopyMode();
 }
 
 void TMain::VTBDragDrop(PBNode target, TDropPosition position, bool /*copyKey*/) {
     // Move or copy is the panel's mode, never a key held while dragging.
     TMainEditing* e = EditingOf(*this);
-    if (!e || !target || position == TDropPosition::Nowhere)
+    if (!e || listsLocked_ || !target || position == TDropPosition::Nowhere)
         return;
     const TDropPos pos = position == TDropPosition::Above ? TDropPos::Above
                          : position == TDropPosition::On  ? TDropPos::On
@@ -188,6 +194,7 @@ void TMain::VTBDragDrop(PBNode target, TDropPosition position, bool /*copyKey*/)
     if (!TBouquetEditor::AcceptsDrop(TBouquetEditor::TreeOrder(selection), target))
         return;
     e->Editor.DragDrop(std::move(selection), target, pos);
+    RevealBouquetSelection();
 }
 
 } // namespace xantu

@@ -3,6 +3,7 @@
 #include "core/FileIO.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MainBox.h"
+#include "mainwindow/PairPaths.h"
 #include "mainwindow/SatPosList.h"
 
 #include <QAction>
@@ -127,6 +128,13 @@ void TMain::MenuSaveAsClick() {
         file += QStringLiteral(".xml");
     const QString folder = FolderPart(file);
     const QString services = folder + QStringLiteral("services.xml");
+    // The services would overwrite the bouquets just written.
+    if (NamesOneFile(file, services)) {
+        dialogs_.Message(this, TMsgKind::Error,
+                         QStringLiteral("Die Bouquetdatei darf nicht die Servicesdatei \"services.xml\" "
+                                        "sein!\rSpeichern wird abgebrochen!"));
+        return;
+    }
     if ((QFileInfo::exists(file) || QFileInfo::exists(services)) &&
         !dialogs_.Confirm(
             this, QStringLiteral("Die Bouquet- und/oder Servicesdatei existiert bereits!\rÜberschreiben?")))

@@ -44,8 +44,9 @@ QString TMain::DisplayName(const std::string& bytes) const {
 
 QList<PBNode> TMain::SelectedBouquetNodes() const {
     QList<PBNode> nodes;
+    // Commands act only on what the user can see.
     for (const QModelIndex& i : VTB->selectionModel()->selectedRows())
-        if (PBNode n = VTBModel->NodeOf(i))
+        if (PBNode n = VTBModel->NodeOf(i); n && VTB->IsShown(i))
             nodes.append(n);
     // Siblings only, so their order in the tree is their order by index.
     std::sort(nodes.begin(), nodes.end(), [](PBNode a, PBNode b) {
@@ -69,6 +70,7 @@ PSNode TMain::SelectedServiceNode() const {
 void TMain::SelectBouquetNode(PBNode node) {
     const QModelIndex i = VTBModel->IndexOf(node);
     VTB->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
+    VTB->scrollTo(i); // unfolds the ancestors
 }
 
 // ---- bouquet tree ---------------------------------------------------------------
@@ -100,7 +102,7 @@ void TMain::VTBChange(PBNode node) {
         const TChannel& c = *d->Channel;
         p->EBChannelName->setText(DisplayName(c.Name));
         p->EBChannelName->setCursorPosition(0);
-        p->EBChannelName->setEnabled(!d->Reserved);
+        p->EBChannelName->setEnabled(!d->Reserved && !listsLocked_);
         p->LBChannelOnID->setText(Hex(c.Onid, 4));
         p->LBChannelTsID->setText(Hex(c.Tsid, 4));
         p->LBChannelServiceID->setText(Hex(c.ServiceId, 4));
@@ -114,7 +116,7 @@ void TMain::VTBChange(PBNode node) {
 }
 
 void TMain::EBBouquetNameChange(const QString& typed) {
-    if (fillingPanels_)
+    if (fillingPanels_ || listsLocked_)
         return;
     QString text = typed;
     if (IsReservedBouquetName(text.toStdString())) {
@@ -145,7 +147,7 @@ void TMain::EBBouquetNameChange(const QString& typed) {
 }
 
 void TMain::EBChannelNameChange(const QString& typed) {
-    if (fillingPanels_)
+    if (fillingPanels_ || listsLocked_)
         return;
     if (TMainEditing* e = EditingOf(*this)) {
         e->Editor.RenameChannel(FirstSelectedBouquetNode(), EncodeTypedName(typed));
@@ -176,6 +178,8 @@ TBouquet* BouquetOf(PBNode node) {
 } // namespace
 
 void TMain::EBBouquetHiddenClick(bool checked) {
+    if (listsLocked_)
+        return;
     if (TMainEditing* e = EditingOf(*this)) {
         e->Editor.SetHidden(FirstSelectedBouquetNode(), checked);
         return;
@@ -187,6 +191,8 @@ void TMain::EBBouquetHiddenClick(bool checked) {
 }
 
 void TMain::EBBouquetLockedClick(bool checked) {
+    if (listsLocked_)
+        return;
     if (TMainEditing* e = EditingOf(*this)) {
         e->Editor.SetLocked(FirstSelectedBouquetNode(), checked);
         return;
@@ -221,7 +227,7 @@ void TMain::BttnGotoServiceClick() {
     }
     Pages->setCurrentWidget(SheetServices);
     VTS->setUpdatesEnabled(false);
-    VTS->collapseAll();
+    VTS->CollapseAllQuietly();
     for (PSNode a = hit->Parent(); a; a = a->Parent())
         VTS->expand(VTSModel->IndexOf(a));
     VTS->setUpdatesEnabled(true);
@@ -232,9 +238,12 @@ void TMain::BttnGotoServiceClick() {
 }
 
 void TMain::VTBCollapsed(const QModelIndex& index) {
+    // The node the user folded becomes the selection, so no hidden child
+    // stays selected. Folding by a command is quiet and tidies up after.
     if (!index.isValid())
         return;
     VTB->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    KeepSelectionShown(VTB);
 }
 
 void TMain::MenuExpandBouquetsClick() {
@@ -248,9 +257,10 @@ void TMain::MenuShowOnlyBouquetsClick() {
     if (doc_.VTB.Empty())
         return;
     VTB->setUpdatesEnabled(false);
-    VTB->collapseAll();
+    VTB->CollapseAllQuietly();
     VTB->expand(VTBModel->IndexOf(doc_.VTB.GetFirst()));
     VTB->setUpdatesEnabled(true);
+    KeepSelectionShown(VTB);
 }
 
 // ---- services tree -----------------------------------------------------------------
@@ -306,6 +316,7 @@ void TMain::VTSCollapsed(const QModelIndex& index) {
     if (!index.isValid())
         return;
     VTS->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    KeepSelectionShown(VTS);
 }
 
 void TMain::MenuExpandServicesClick() {
@@ -319,11 +330,12 @@ void TMain::MenuShowOnlyTransponderClick() {
     if (!root)
         return;
     VTS->setUpdatesEnabled(false);
-    VTS->collapseAll();
+    VTS->CollapseAllQuietly();
     VTS->expand(VTSModel->IndexOf(root));
     for (std::size_t i = 0; i < root->ChildCount(); ++i)
         VTS->expand(VTSModel->IndexOf(root->Child(i)));
     VTS->setUpdatesEnabled(true);
+    KeepSelectionShown(VTS);
 }
 
 // ---- view filter ----------------------------------------------------------------------
@@ -368,6 +380,8 @@ void TMain::SyncBouquetView() {
     // filter left open are opened again. Hidden rows are set per branch when
     // it is first shown (ApplyHiddenRows), so a toggle over tens of
     // thousands of entries costs no more than the bouquets on screen.
+    // The selection survives the reset as far as it stays in sight.
+    const TSavedSelection selection = SaveBouquetSelection();
     VTB->setUpdatesEnabled(false);
     VTBModel->BeginBulk();
     VTBModel->EndBulk();
@@ -377,6 +391,7 @@ void TMain::SyncBouquetView() {
             VTB->setExpanded(VTBModel->IndexOf(n), true);
     });
     VTB->setUpdatesEnabled(true);
+    RestoreBouquetSelection(selection);
 }
 
 void TMain::ApplyHiddenRows(PBNode parent) {

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QSignalBlocker>
 
 namespace xantu {
 
@@ -21,6 +22,23 @@ TListTreeView::TListTreeView(QWidget* parent) : QTreeView(parent) {
 
 void TListTreeView::ExpandAllFast() {
     expandAll();
+}
+
+void TListTreeView::CollapseAllQuietly() {
+    const QSignalBlocker quiet(this);
+    collapseAll();
+}
+
+bool TListTreeView::IsShown(const QModelIndex& index) const {
+    if (!index.isValid())
+        return false;
+    for (QModelIndex i = index; i.isValid(); i = i.parent()) {
+        if (isRowHidden(i.row(), i.parent()))
+            return false;
+        if (i != index && !isExpanded(i))
+            return false;
+    }
+    return true;
 }
 
 TBouquetView::TBouquetView(QWidget* parent) : TListTreeView(parent) {

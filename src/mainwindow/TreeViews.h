@@ -18,6 +18,13 @@ class TListTreeView : public QTreeView {
 
     // Shows every row of `index`'s branch in one go (index invalid: all).
     void ExpandAllFast();
+    // Folds every node without reporting each one as collapsed by the user.
+    // Qt reports a collapseAll() as one collapsed() per expanded row (leaves
+    // included after an expandAll()), in no useful order.
+    void CollapseAllQuietly();
+    // Whether the user can see the row: it is not hidden and every ancestor
+    // is expanded.
+    bool IsShown(const QModelIndex& index) const;
 };
 
 class TBouquetView : public TListTreeView {

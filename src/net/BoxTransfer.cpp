@@ -134,6 +134,7 @@ bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
     aborted_ = false;
     try {
         host.SetStatus("FTP zur Box l\xC3\xA4uft ...");
+        const unsigned edits = ui_.EditCount();
         const std::string bouquets = doc_.SaveBouquets();
         const std::string services = doc_.SaveServices();
         const bool ok1 = FtpPutFile(client_, box, Port, "bouquets.xml", bouquets);
@@ -149,7 +150,10 @@ bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
         const bool backedUp = !backups_ || backups_->Keep(TBackupStore::Sent, stored, &backupError);
 
         if (ok1 && ok2) {
-            host.SetModified(false);
+            // A change made while the send waited on the box is not on the
+            // box: it stays marked as unsaved.
+            if (ui_.EditCount() == edits)
+                host.SetModified(false);
             host.SetStatus("FTP zur Box komplett");
             if (!backedUp)
                 NoteBackupFailure(backupError, "FTP zur Box komplett");

@@ -38,6 +38,9 @@ class TBoxUi {
     // the commands that must not run meanwhile: the two transfers, open and
     // save.
     virtual void TransferRunning(bool /*running*/) {}
+    // Grows with every change to the lists; a send clears the modified state
+    // only when it did not grow while the send ran.
+    virtual unsigned EditCount() const { return 0; }
 };
 
 class TBoxTransfer {

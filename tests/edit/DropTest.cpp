@@ -221,3 +221,52 @@ TEST(RestoreServiceName, OnlyLinkedEntriesChange) {
     f.Editor.RestoreServiceName(alpha);
     EXPECT_EQ(alpha->Data()->Caption, "Eigenes");
 }
+
+TEST(DragDrop, EntriesAndereCannotKeepAreRemovedOnlyAfterAYes) {
+    TEditFixture f;
+    // Epsilon is a special service; Delta loses its service link.
+    PBNode delta = f.Entry("Zwei", "Delta");
+    delta->Data()->Channel->Service = nullptr;
+    const std::string before = FullState(f.Doc);
+    const std::vector<PBNode> zwei = EntriesOf(f.Bouquet("Zwei"));
+    const char* question = "2 Einträge haben keinen TV- oder Radio-Service und werden entfernt. Fortfahren?";
+
+    // "Nein": nothing moves, nothing is marked, nothing to undo.
+    f.Host.Answers = {false};
+    f.Editor.DragDrop(zwei, f.Andere(), TDropPos::On);
+    EXPECT_EQ(f.Host.Questions, std::vector<std::string>({question}));
+    EXPECT_EQ(FullState(f.Doc), before);
+    EXPECT_FALSE(f.Host.Modified);
+    EXPECT_FALSE(f.Editor.CanUndo());
+
+    // Onto an entry of "andere": this question, then the usual one; a "Nein"
+    // to the second still moves nothing.
+    f.Host.Questions.clear();
+    f.Host.Answers = {true, false};
+    f.Editor.DragDrop(zwei, f.Andere()->Child(0), TDropPos::Below);
+    ASSERT_EQ(f.Host.Questions.size(), 2u);
+    EXPECT_EQ(f.Host.Questions[0], question);
+    EXPECT_EQ(Shape(f.Doc), kBase);
+
+    // "Ja": the TV entry goes in under its service's name, the other two go.
+    f.Host.Questions.clear();
+    f.Host.Answers = {true};
+    f.Editor.DragDrop(zwei, f.Andere(), TDropPos::On);
+    EXPECT_EQ(f.Host.Questions, std::vector<std::string>({question}));
+    EXPECT_EQ(Shape(f.Doc),
+              "Eins[Alpha mine,Beta,Gamma] Zwei[] Drei[ARD 1,ARD,Beta] andere*[Ärzte TV*,Omega*]");
+    EXPECT_EQ(InvariantFaults(f.Doc), "");
+    EXPECT_TRUE(f.Host.Modified);
+
+    // One undo brings all three back as they were; redo removes them again.
+    ASSERT_TRUE(f.Editor.Undo());
+    EXPECT_EQ(FullState(f.Doc), before);
+    ASSERT_TRUE(f.Editor.Redo());
+    EXPECT_EQ(Shape(f.Doc),
+              "Eins[Alpha mine,Beta,Gamma] Zwei[] Drei[ARD 1,ARD,Beta] andere*[Ärzte TV*,Omega*]");
+
+    // Entries of TV and radio services alone ask nothing new.
+    f.Host.Questions.clear();
+    f.Editor.DragDrop({f.Entry("Eins", "Gamma")}, f.Andere(), TDropPos::On);
+    EXPECT_TRUE(f.Host.Questions.empty());
+}

@@ -109,6 +109,7 @@ class EditingWindowTest : public ::testing::Test {
         bool first = true;
         for (PBNode n : nodes) {
             const QModelIndex i = win->VTBModel->IndexOf(n);
+            win->VTB->scrollTo(i); // the user opens the bouquet to click the entry
             sel->setCurrentIndex(i,
                                  first ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select);
             first = false;
@@ -328,6 +329,7 @@ TEST_F(EditingWindowTest, CopyModeHoldsForOneDropAndCopiesStandAlone) {
 }
 
 TEST_F(EditingWindowTest, AndereAsksOnceRefusesMixedCopiesAndKeepsItsOrder) {
+    win->MenuRadio->trigger(); // the radio entries in sight
     PBNode andere = Bouquet("andere");
     const QStringList andereBefore = Captions(andere);
     ASSERT_EQ(andereBefore, QStringList({"Musica Classica"}));
@@ -459,6 +461,7 @@ TEST_F(EditingWindowTest, DeletionAsksRefusesAndleavesTheChangeMarked) {
                              "Die einzelnen Channel befinden sich dann unter\r"
                              "ihrem ursprünglichen Servicenamen in \"andere\".\r\r"
                              "Bouquetnamen gehen verloren!";
+    win->MenuRadio->trigger(); // "Musica Classica" in sight
     Select({Bouquet("andere")->Child(0)});
     win->MenuDeleteSelection->trigger();
     EXPECT_EQ(MessageTexts(),
