@@ -1,7 +1,8 @@
 // Shows the main window with a list pair loaded, for looking at it:
-//   xantu_window_shot <folder with the pair> [bouquets|services] [out.png]
-// With an output file it saves a picture of the window after a second and
-// ends; otherwise it runs until the window is closed.
+//   xantu_window_shot <folder with the pair> [bouquets|services|folded] [out.png]
+// "folded": the whole structure shown, an entry selected, then only the
+// bouquets again, with a long status text. With an output file it saves a picture of the window after a
+// second and ends; otherwise it runs until the window is closed.
 #include "mainwindow/Main.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
         return 2;
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const bool services = argc > 2 && QByteArray(argv[2]) == "services";
+    const bool folded = argc > 2 && QByteArray(argv[2]) == "folded";
     const QString out = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     QTemporaryDir dir;
     TScriptedDialogs dialogs;
@@ -38,6 +40,13 @@ int main(int argc, char** argv) {
             if (tr->ChildCount() > 1)
                 win.VTS->setCurrentIndex(win.VTSModel->IndexOf(tr->Child(1)));
         }
+    } else if (folded) {
+        PBNode root = win.Doc().VTB.GetFirst();
+        win.MenuExpandBouquets->trigger();
+        if (root && root->ChildCount() > 0 && root->Child(0)->ChildCount() > 1)
+            win.SelectBouquetNode(root->Child(0)->Child(1));
+        win.MenuShowOnlyBouquets->trigger();
+        win.SetStatus("FTP zur Box fehlgeschlagen! - Sicherungskopie fehlgeschlagen");
     } else {
         PBNode root = win.Doc().VTB.GetFirst();
         if (root && root->ChildCount() > 0) {
