@@ -307,8 +307,10 @@ void TBouquetEditor::DragDrop(std::vector<PBNode> selection, PBNode target, TDro
         if (!removed.empty()) {
             char question[160];
             std::snprintf(question, sizeof question, kAndereDrops, removed.size());
-            if (!host_.Ask(question))
+            if (!host_.Ask(question)) {
+                SetMoveMode(); // a drop ends in move, also when declined
                 return;
+            }
         }
     }
 

@@ -231,9 +231,12 @@ TEST(DragDrop, EntriesAndereCannotKeepAreRemovedOnlyAfterAYes) {
     const std::vector<PBNode> zwei = EntriesOf(f.Bouquet("Zwei"));
     const char* question = "2 Einträge haben keinen TV- oder Radio-Service und werden entfernt. Fortfahren?";
 
-    // "Nein": nothing moves, nothing is marked, nothing to undo.
+    // "Nein": nothing moves, nothing is marked, nothing to undo; the drop
+    // still ends in move mode.
+    f.Editor.SetCopyMode();
     f.Host.Answers = {false};
     f.Editor.DragDrop(zwei, f.Andere(), TDropPos::On);
+    EXPECT_FALSE(f.Editor.CopyMode());
     EXPECT_EQ(f.Host.Questions, std::vector<std::string>({question}));
     EXPECT_EQ(FullState(f.Doc), before);
     EXPECT_FALSE(f.Host.Modified);
