@@ -8,7 +8,9 @@
 #include "mainwindow/MainEditing.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace xantu {
@@ -18,6 +20,12 @@ void TMain::SetListsLocked(bool locked) {
     for (QAction* a : {MenuNewBouquet, MenuNewBouquet2, BttnNewBouquet, MenuDeleteSelection,
                        MenuDeleteSelection2, BttnDeleteSelection, MenuCopyMove})
         a->setEnabled(!locked);
+    // The panel's purple text is set for every state; disabled it greys
+    // like the rest.
+    QPalette pal = PanelCopyMove->palette();
+    pal.setColor(QPalette::Disabled, QPalette::WindowText,
+                 QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
+    PanelCopyMove->setPalette(pal);
     PanelCopyMove->setEnabled(!locked);
     VTB->setDragEnabled(!locked);
     VTB->setAcceptDrops(!locked);
