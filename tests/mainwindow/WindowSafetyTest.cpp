@@ -51,6 +51,8 @@ class WindowSafetyTest : public ::testing::Test {
         win->resize(700, 600);
         win->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(win.get()));
+        // Shortcuts reach an active window only.
+        QApplication::setActiveWindow(win.get());
         Open(kExamples + "/sat/bouquets.xml");
         ASSERT_NE(Root(), nullptr);
         dialogs.Messages.clear();
