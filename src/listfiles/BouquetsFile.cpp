@@ -24,35 +24,44 @@ bool IsEntry(PBNode n) {
 
 void TListDocument::LoadBouquets(std::string_view text) {
     VTB.Clear();
-    std::string_view x = GetTag(text, "xantu");
+    std::string uncommented;
+    bool complete = true;
+    std::string_view x = GetRootTag(BlankComments(text, uncommented), "xantu", complete);
+    if (!complete)
+        throw EXMLException("Die Datei bouquets.xml ist unvollst\xC3\xA4ndig: das Ende </XANTU> fehlt.");
     if (x.empty())
         throw EXMLException("bouquets load <xantu> failed");
 
     TTagList bouquets;
-    GetTagList(x, "bouquet", bouquets);
+    GetTagList(ElementContent(x), "bouquet", bouquets);
     if (bouquets.empty())
         return;
 
     PBNode root = AddBouquetNode(nullptr, std::make_unique<TBasicBNode>("Bouquets", ImgStructure));
     TTagList channels;
+    TAttrList attrs;
     for (std::string_view entry : bouquets) {
-        std::string name(GetAttr(entry, "name"));
+        GetAttrList(entry, attrs);
+        std::string name(FindAttr(attrs, "name"));
         auto bNode = std::make_unique<TBasicBNode>(name, ImgStructure);
-        bool locked = GetAttrBool(entry, "locked");
-        bool hidden = GetAttrBool(entry, "hidden");
+        bool locked = AttrBool(attrs, "locked");
+        bool hidden = AttrBool(attrs, "hidden");
         bNode->SetBouquet(std::move(name), hidden, locked);
+        bNode->Bouquet->Extra = KeptAttrs(attrs, {"name", "hidden", "locked"});
         TBouquet* bouquet = bNode->Bouquet.get();
         PBNode bTreeNode = AddBouquetNode(root, std::move(bNode));
 
-        GetTagList(entry, "channel", channels);
+        GetTagList(ElementContent(entry), "channel", channels);
         VTB.ReserveChildren(bTreeNode, channels.size());
         for (std::string_view c : channels) {
-            std::string chName(GetAttr(c, "name"));
+            GetAttrList(c, attrs);
+            std::string chName(FindAttr(attrs, "name"));
             auto cNode = std::make_unique<TBasicBNode>(chName, ImgSpecial);
-            int32_t serviceId = GetAttrHex(c, "serviceid");
-            int32_t tsid = GetAttrHex(c, "tsid");
-            int32_t onid = GetAttrHex(c, "onid");
+            int32_t serviceId = AttrHex(attrs, "serviceid");
+            int32_t tsid = AttrHex(attrs, "tsid");
+            int32_t onid = AttrHex(attrs, "onid");
             cNode->SetChannel(bouquet, std::move(chName), serviceId, tsid, onid);
+            cNode->Channel->Extra = KeptAttrs(attrs, {"serviceid", "name", "tsid", "onid", "sat_position"});
             AddBouquetNode(bTreeNode, std::move(cNode));
         }
     }

@@ -12,47 +12,57 @@ constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-
 void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, bool satellite) {
     TTagList transponders;
     TTagList channels;
+    TAttrList attrs;
     for (std::string_view entry : networks) {
-        std::string name(GetAttr(entry, "name"));
+        GetAttrList(entry, attrs);
+        std::string name(FindAttr(attrs, "name"));
         auto satNode = std::make_unique<TBasicSNode>(name, ImgStructure);
         if (satellite) {
-            std::string position(GetAttr(entry, "position"));
-            std::string diseqc(GetAttr(entry, "diseqc"));
+            std::string position(FindAttr(attrs, "position"));
+            std::string diseqc(FindAttr(attrs, "diseqc"));
             satNode->SetSat(std::move(name), std::move(diseqc), std::move(position));
         } else {
             satNode->SetSat(std::move(name), {}, {});
         }
+        satNode->Sat->Extra = KeptAttrs(attrs, {"name", "diseqc", "position"});
         TSat* sat = satNode->Sat.get();
         PSNode satTreeNode = doc.AddServiceNode(root, std::move(satNode));
 
-        GetTagList(entry, "transponder", transponders);
+        GetTagList(ElementContent(entry), "transponder", transponders);
         doc.VTS.ReserveChildren(satTreeNode, transponders.size());
         for (std::string_view tp : transponders) {
+            GetAttrList(tp, attrs);
             auto trNode = std::make_unique<TBasicSNode>(std::string(), ImgStructure);
-            int32_t onid = GetAttrHex(tp, "onid");
-            int32_t frequency = GetAttrInt(tp, "frequency");
-            std::string inversion(GetAttr(tp, "inversion"));
-            int32_t symbolRate = GetAttrInt(tp, "symbol_rate");
-            int32_t fecInner = GetAttrInt(tp, "fec_inner");
-            int32_t polarization = GetAttrInt(tp, satellite ? "polarization" : "modulation");
-            int32_t id = GetAttrHex(tp, "id");
+            int32_t onid = AttrHex(attrs, "onid");
+            int32_t frequency = AttrInt(attrs, "frequency");
+            std::string inversion(FindAttr(attrs, "inversion"));
+            int32_t symbolRate = AttrInt(attrs, "symbol_rate");
+            int32_t fecInner = AttrInt(attrs, "fec_inner");
+            int32_t polarization = AttrInt(attrs, satellite ? "polarization" : "modulation");
+            int32_t id = AttrHex(attrs, "id");
             trNode->SetTransponder(sat, id, onid, frequency, symbolRate, fecInner, polarization,
                                    std::move(inversion));
+            trNode->Transponder->Extra =
+                KeptAttrs(attrs, {"id", "onid", "frequency", "inversion", "symbol_rate", "fec_inner",
+                                  "polarization", "modulation"});
             trNode->Caption = "Transponder 0x" + HexText(id, 4);
             TTransponder* transponder = trNode->Transponder.get();
             PSNode trTreeNode = doc.AddServiceNode(satTreeNode, std::move(trNode));
 
-            GetTagList(tp, "channel", channels);
+            GetTagList(ElementContent(tp), "channel", channels);
             doc.VTS.ReserveChildren(trTreeNode, channels.size());
             for (std::string_view ch : channels) {
+                GetAttrList(ch, attrs);
                 auto chNode = std::make_unique<TBasicSNode>(std::string(), ImgSpecial);
-                int32_t serviceId = GetAttrHex(ch, "service_id");
-                int32_t serviceType = GetAttrHex(ch, "service_type");
-                std::string channelNr(GetAttr(ch, "channel_nr"));
-                std::string chName(GetAttr(ch, "name"));
+                int32_t serviceId = AttrHex(attrs, "service_id");
+                int32_t serviceType = AttrHex(attrs, "service_type");
+                std::string channelNr(FindAttr(attrs, "channel_nr"));
+                std::string chName(FindAttr(attrs, "name"));
                 chNode->Caption = chName;
                 chNode->SetChannel(transponder, std::move(chName), std::move(channelNr), serviceType,
                                    serviceId);
+                chNode->Channel->Extra =
+                    KeptAttrs(attrs, {"service_id", "name", "service_type", "channel_nr"});
                 chNode->ImageIndex = ImageOfServiceType(serviceType);
                 if (chNode->ImageIndex == ImgTV)
                     ++doc.CountTV;
@@ -73,22 +83,31 @@ void TListDocument::LoadServices(std::string_view text) {
     VTS.Clear();
     PSNode root = AddServiceNode(nullptr, std::make_unique<TBasicSNode>("Services", ImgStructure));
 
-    std::string_view x = GetTag(text, "xantu");
+    std::string uncommented;
+    bool complete = true;
+    std::string_view x = GetRootTag(BlankComments(text, uncommented), "xantu", complete);
+    if (!complete)
+        throw EXMLException("Die Datei services.xml ist unvollst\xC3\xA4ndig: das Ende </XANTU> fehlt.");
     if (x.empty())
         throw EXMLException("services load <xantu> failed");
 
     TTagList networks;
-    GetTagList(x, "sat", networks);
-    VTS.ReserveChildren(root, networks.size());
+    TTagList cables;
+    GetTagList(ElementContent(x), "sat", networks);
+    GetTagList(ElementContent(x), "cable", cables);
+    // One list is for one kind of box; reading one kind and dropping the
+    // other would lose the dropped networks on the next save.
+    if (!networks.empty() && !cables.empty())
+        throw EXMLException("Die Datei services.xml enth\xC3\xA4lt Satelliten (<sat>) und Kabelnetze "
+                            "(<cable>) zugleich; eine Liste gilt nur f\xC3\xBCr eine Art von Box.");
     if (!networks.empty()) {
+        VTS.ReserveChildren(root, networks.size());
         SetBoxType(BoxSat);
         ReadNetworks(*this, root, networks, true);
-    } else {
-        GetTagList(x, "cable", networks);
-        if (!networks.empty()) {
-            SetBoxType(BoxCable);
-            ReadNetworks(*this, root, networks, false);
-        }
+    } else if (!cables.empty()) {
+        VTS.ReserveChildren(root, cables.size());
+        SetBoxType(BoxCable);
+        ReadNetworks(*this, root, cables, false);
     }
     root->Expanded = true;
     Host().ShowCounters(CountAll, CountTV, CountRadio);
