@@ -199,7 +199,7 @@ std::string_view ElementContent(std::string_view element) {
 }
 
 std::string_view BlankComments(std::string_view text, std::string& storage) {
-    if (text.find("<!--") == npos)
+    if (!::memmem(text.data(), text.size(), "<!--", 4))
         return text;
     storage.assign(text);
     char* p = storage.data();
