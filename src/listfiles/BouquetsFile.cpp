@@ -33,7 +33,7 @@ void TListDocument::LoadBouquets(std::string_view text) {
         throw EXMLException("bouquets load <xantu> failed");
 
     TTagList bouquets;
-    GetTagList(ElementContent(x), "bouquet", bouquets);
+    GetTagListOrThrow(ElementContent(x), "bouquet", bouquets, "bouquets.xml");
     if (bouquets.empty())
         return;
 
@@ -51,7 +51,7 @@ void TListDocument::LoadBouquets(std::string_view text) {
         TBouquet* bouquet = bNode->Bouquet.get();
         PBNode bTreeNode = AddBouquetNode(root, std::move(bNode));
 
-        GetTagList(ElementContent(entry), "channel", channels);
+        GetTagListOrThrow(ElementContent(entry), "channel", channels, "bouquets.xml");
         VTB.ReserveChildren(bTreeNode, channels.size());
         for (std::string_view c : channels) {
             GetAttrList(c, attrs);

@@ -75,7 +75,7 @@ void TListDocument::ParseSatPositions(std::string_view text) {
         throw EXMLException("satellites tag load <satellites> failed");
     TTagList entries;
     TAttrList attrs;
-    GetTagList(ElementContent(x), "sat", entries);
+    GetTagListOrThrow(ElementContent(x), "sat", entries, "satpositionen.xml");
     for (std::string_view entry : entries) {
         GetAttrList(entry, attrs);
         std::string line(FindAttr(attrs, "name"));

@@ -28,7 +28,7 @@ void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, boo
         TSat* sat = satNode->Sat.get();
         PSNode satTreeNode = doc.AddServiceNode(root, std::move(satNode));
 
-        GetTagList(ElementContent(entry), "transponder", transponders);
+        GetTagListOrThrow(ElementContent(entry), "transponder", transponders, "services.xml");
         doc.VTS.ReserveChildren(satTreeNode, transponders.size());
         for (std::string_view tp : transponders) {
             GetAttrList(tp, attrs);
@@ -49,7 +49,7 @@ void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, boo
             TTransponder* transponder = trNode->Transponder.get();
             PSNode trTreeNode = doc.AddServiceNode(satTreeNode, std::move(trNode));
 
-            GetTagList(ElementContent(tp), "channel", channels);
+            GetTagListOrThrow(ElementContent(tp), "channel", channels, "services.xml");
             doc.VTS.ReserveChildren(trTreeNode, channels.size());
             for (std::string_view ch : channels) {
                 GetAttrList(ch, attrs);
@@ -93,8 +93,8 @@ void TListDocument::LoadServices(std::string_view text) {
 
     TTagList networks;
     TTagList cables;
-    GetTagList(ElementContent(x), "sat", networks);
-    GetTagList(ElementContent(x), "cable", cables);
+    GetTagListOrThrow(ElementContent(x), "sat", networks, "services.xml");
+    GetTagListOrThrow(ElementContent(x), "cable", cables, "services.xml");
     // One list is for one kind of box; reading one kind and dropping the
     // other would lose the dropped networks on the next save.
     if (!networks.empty() && !cables.empty())

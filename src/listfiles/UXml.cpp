@@ -2,6 +2,7 @@
 
 #include "listfiles/FastStringFuncs.h"
 #include "listfiles/FastStrings.h"
+#include "model/XantuModel.h"
 
 #include <cstring>
 
@@ -121,12 +122,16 @@ std::size_t FindStartTag(std::string_view text, const TagPatterns& p, std::size_
 }
 
 // One element found from `from`: its 1-based first position and one past its
-// last character, or {0,0}.
+// last character; {0,0} when there is none, and {start,0} when one starts
+// but does not end (its start tag never closes, or it has neither an end
+// tag nor a "/>" after it).
 std::pair<std::size_t, std::size_t> FindElement(std::string_view text, TagPatterns& p, std::size_t from) {
     std::size_t gt = npos;
     const std::size_t s = FindStartTag(text, p, from, gt);
-    if (s == 0 || gt == npos)
+    if (s == 0)
         return {0, 0};
+    if (gt == npos)
+        return {s, 0};
     // A start tag that closes itself is the whole element; what follows is
     // its sibling, not its content.
     if (text[gt - 1] == '/')
@@ -137,7 +142,7 @@ std::pair<std::size_t, std::size_t> FindElement(std::string_view text, TagPatter
         e = p.closeSearch.Find(text, gt + 2);
         len = 2;
         if (e == 0)
-            return {0, 0};
+            return {s, 0};
     }
     return {s, e + len};
 }
@@ -147,12 +152,12 @@ std::pair<std::size_t, std::size_t> FindElement(std::string_view text, TagPatter
 std::string_view GetTag(std::string_view text, std::string_view tag) {
     TagPatterns p(tag);
     auto [s, end] = FindElement(text, p, 1);
-    if (s == 0)
+    if (s == 0 || end == 0)
         return {};
     return TrimView(text.substr(s - 1, end - s));
 }
 
-void GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
+bool GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
     list.clear();
     TagPatterns p(tag);
     std::size_t pos = 1;
@@ -160,12 +165,21 @@ void GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
         auto [s, end] = FindElement(text, p, pos);
         if (s == 0)
             break;
+        if (end == 0)
+            return false;
         std::string_view element = TrimView(text.substr(s - 1, end - s));
         if (element.empty())
             break;
         list.push_back(element);
         pos = end; // continue right after the element's last character
     }
+    return true;
+}
+
+void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& list, std::string_view file) {
+    if (!GetTagList(text, tag, list))
+        throw EXMLException("Die Datei " + std::string(file) + " ist fehlerhaft: ein <" + std::string(tag) +
+                            ">-Element ist nicht abgeschlossen.");
 }
 
 std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& complete) {

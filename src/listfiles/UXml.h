@@ -29,8 +29,13 @@ using TAttrList = std::vector<TXmlAttr>;
 // with "/>". Lacking an end tag, the first "/>" after the start ends it.
 // Empty when there is none.
 std::string_view GetTag(std::string_view text, std::string_view tag);
-// Every such element in text order.
-void GetTagList(std::string_view text, std::string_view tag, TTagList& list);
+// Every such element in text order. False when the list stopped at an
+// element that starts but does not end (its start tag never closes, or it
+// has neither its end tag nor a "/>" after it): what follows is unread.
+bool GetTagList(std::string_view text, std::string_view tag, TTagList& list);
+// The same, raising EXMLException naming `file` and the element instead of
+// answering false: a list file is read whole or not at all.
+void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& list, std::string_view file);
 
 // The element named `tag` whose end tag must be present: the root of a list
 // file. Empty when there is no start tag; sets `complete` to false when the

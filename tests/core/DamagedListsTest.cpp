@@ -102,6 +102,12 @@ TEST(DamagedLists, ACutFileFailsWhereverItWasCut) {
     EXPECT_EQ(s.messages, std::vector<std::string>{
                               "Die Datei services.xml ist unvollst\xC3\xA4ndig: das Ende </XANTU> fehlt."});
     EXPECT_TRUE(Load(services, Replace(bouquets, "</XANTU>", "</xantu>")).ok);
+    // An element that ends inside another one's tag (a raw "</Bouquet>" in
+    // a name) would drop the entries after it: refused as well.
+    Loaded raw = Load(services, Replace(bouquets, "name=\"Erstes Programm\"", "name=\"Erstes</Bouquet>\""));
+    EXPECT_EQ(raw.messages,
+              std::vector<std::string>{"Die Datei bouquets.xml ist fehlerhaft: ein <channel>-Element "
+                                       "ist nicht abgeschlossen."});
     // An end tag that only stands in a comment does not make a file whole.
     EXPECT_FALSE(Load(services, Replace(bouquets, "</XANTU>", "<!-- </XANTU> -->")).ok);
 }
