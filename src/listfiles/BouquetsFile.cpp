@@ -40,14 +40,16 @@ void TListDocument::LoadBouquets(std::string_view text) {
     PBNode root = AddBouquetNode(nullptr, std::make_unique<TBasicBNode>("Bouquets", ImgStructure));
     TTagList channels;
     TAttrList attrs;
+    std::string_view v[5];
     for (std::string_view entry : bouquets) {
         GetAttrList(entry, attrs);
-        std::string name(FindAttr(attrs, "name"));
+        std::string extra = SortAttrs(attrs, {"name", "hidden", "locked"}, v);
+        std::string name(v[0]);
         auto bNode = std::make_unique<TBasicBNode>(name, ImgStructure);
-        bool locked = AttrBool(attrs, "locked");
-        bool hidden = AttrBool(attrs, "hidden");
+        bool locked = BoolValue(v[2]);
+        bool hidden = BoolValue(v[1]);
         bNode->SetBouquet(std::move(name), hidden, locked);
-        bNode->Bouquet->Extra = KeptAttrs(attrs, {"name", "hidden", "locked"});
+        bNode->Bouquet->Extra = std::move(extra);
         TBouquet* bouquet = bNode->Bouquet.get();
         PBNode bTreeNode = AddBouquetNode(root, std::move(bNode));
 
@@ -55,13 +57,16 @@ void TListDocument::LoadBouquets(std::string_view text) {
         VTB.ReserveChildren(bTreeNode, channels.size());
         for (std::string_view c : channels) {
             GetAttrList(c, attrs);
-            std::string chName(FindAttr(attrs, "name"));
+            // sat_position is known but never read: it is worked out anew
+            // after every load.
+            extra = SortAttrs(attrs, {"serviceid", "name", "tsid", "onid", "sat_position"}, v);
+            std::string chName(v[1]);
             auto cNode = std::make_unique<TBasicBNode>(chName, ImgSpecial);
-            int32_t serviceId = AttrHex(attrs, "serviceid");
-            int32_t tsid = AttrHex(attrs, "tsid");
-            int32_t onid = AttrHex(attrs, "onid");
+            int32_t serviceId = HexValue(v[0]);
+            int32_t tsid = HexValue(v[2]);
+            int32_t onid = HexValue(v[3]);
             cNode->SetChannel(bouquet, std::move(chName), serviceId, tsid, onid);
-            cNode->Channel->Extra = KeptAttrs(attrs, {"serviceid", "name", "tsid", "onid", "sat_position"});
+            cNode->Channel->Extra = std::move(extra);
             AddBouquetNode(bTreeNode, std::move(cNode));
         }
     }

@@ -13,18 +13,17 @@ void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, boo
     TTagList transponders;
     TTagList channels;
     TAttrList attrs;
+    std::string_view v[8];
     for (std::string_view entry : networks) {
         GetAttrList(entry, attrs);
-        std::string name(FindAttr(attrs, "name"));
+        std::string extra = SortAttrs(attrs, {"name", "diseqc", "position"}, v);
+        std::string name(v[0]);
         auto satNode = std::make_unique<TBasicSNode>(name, ImgStructure);
-        if (satellite) {
-            std::string position(FindAttr(attrs, "position"));
-            std::string diseqc(FindAttr(attrs, "diseqc"));
-            satNode->SetSat(std::move(name), std::move(diseqc), std::move(position));
-        } else {
+        if (satellite)
+            satNode->SetSat(std::move(name), std::string(v[1]), std::string(v[2]));
+        else
             satNode->SetSat(std::move(name), {}, {});
-        }
-        satNode->Sat->Extra = KeptAttrs(attrs, {"name", "diseqc", "position"});
+        satNode->Sat->Extra = std::move(extra);
         TSat* sat = satNode->Sat.get();
         PSNode satTreeNode = doc.AddServiceNode(root, std::move(satNode));
 
@@ -32,19 +31,25 @@ void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, boo
         doc.VTS.ReserveChildren(satTreeNode, transponders.size());
         for (std::string_view tp : transponders) {
             GetAttrList(tp, attrs);
+            // Both names of the last value are known on either kind of box;
+            // each box reads its own.
+            extra = SortAttrs(attrs,
+                              {"id", "onid", "frequency", "inversion", "symbol_rate", "fec_inner",
+                               "polarization", "modulation"},
+                              v);
             auto trNode = std::make_unique<TBasicSNode>(std::string(), ImgStructure);
-            int32_t onid = AttrHex(attrs, "onid");
-            int32_t frequency = AttrInt(attrs, "frequency");
-            std::string inversion(FindAttr(attrs, "inversion"));
-            int32_t symbolRate = AttrInt(attrs, "symbol_rate");
-            int32_t fecInner = AttrInt(attrs, "fec_inner");
-            int32_t polarization = AttrInt(attrs, satellite ? "polarization" : "modulation");
-            int32_t id = AttrHex(attrs, "id");
+            // Converted in the order the values were always read, so that a
+            // file with several bad values reports the same one.
+            int32_t onid = HexValue(v[1]);
+            int32_t frequency = IntValue(v[2]);
+            std::string inversion(v[3]);
+            int32_t symbolRate = IntValue(v[4]);
+            int32_t fecInner = IntValue(v[5]);
+            int32_t polarization = IntValue(satellite ? v[6] : v[7]);
+            int32_t id = HexValue(v[0]);
             trNode->SetTransponder(sat, id, onid, frequency, symbolRate, fecInner, polarization,
                                    std::move(inversion));
-            trNode->Transponder->Extra =
-                KeptAttrs(attrs, {"id", "onid", "frequency", "inversion", "symbol_rate", "fec_inner",
-                                  "polarization", "modulation"});
+            trNode->Transponder->Extra = std::move(extra);
             trNode->Caption = "Transponder 0x" + HexText(id, 4);
             TTransponder* transponder = trNode->Transponder.get();
             PSNode trTreeNode = doc.AddServiceNode(satTreeNode, std::move(trNode));
@@ -53,16 +58,14 @@ void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, boo
             doc.VTS.ReserveChildren(trTreeNode, channels.size());
             for (std::string_view ch : channels) {
                 GetAttrList(ch, attrs);
+                extra = SortAttrs(attrs, {"service_id", "name", "service_type", "channel_nr"}, v);
                 auto chNode = std::make_unique<TBasicSNode>(std::string(), ImgSpecial);
-                int32_t serviceId = AttrHex(attrs, "service_id");
-                int32_t serviceType = AttrHex(attrs, "service_type");
-                std::string channelNr(FindAttr(attrs, "channel_nr"));
-                std::string chName(FindAttr(attrs, "name"));
+                int32_t serviceId = HexValue(v[0]);
+                int32_t serviceType = HexValue(v[2]);
+                std::string chName(v[1]);
                 chNode->Caption = chName;
-                chNode->SetChannel(transponder, std::move(chName), std::move(channelNr), serviceType,
-                                   serviceId);
-                chNode->Channel->Extra =
-                    KeptAttrs(attrs, {"service_id", "name", "service_type", "channel_nr"});
+                chNode->SetChannel(transponder, std::move(chName), std::string(v[3]), serviceType, serviceId);
+                chNode->Channel->Extra = std::move(extra);
                 chNode->ImageIndex = ImageOfServiceType(serviceType);
                 if (chNode->ImageIndex == ImgTV)
                     ++doc.CountTV;

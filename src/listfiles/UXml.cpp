@@ -4,6 +4,7 @@
 #include "listfiles/FastStrings.h"
 #include "model/XantuModel.h"
 
+#include <array>
 #include <cstring>
 
 namespace xantu {
@@ -12,8 +13,27 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
+// Byte classes for the tag walks: a table look-up per byte instead of a
+// chain of comparisons keeps the scan of big lists cheap.
+enum : uint8_t { kBlank = 1, kNameStop = 2, kTagStop = 4 };
+const std::array<uint8_t, 256> kClass = [] {
+    std::array<uint8_t, 256> t{};
+    for (unsigned char c : {' ', '\t', '\n', '\r'})
+        t[c] = kBlank | kNameStop;
+    for (unsigned char c : {'=', '>', '/'})
+        t[c] = kNameStop;
+    for (unsigned char c : {'"', '\''})
+        t[c] = kNameStop | kTagStop;
+    t[static_cast<unsigned char>('>')] |= kTagStop;
+    return t;
+}();
+
+inline uint8_t ClassOf(char c) {
+    return kClass[static_cast<unsigned char>(c)];
+}
+
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return (ClassOf(c) & kBlank) != 0;
 }
 
 // What may follow an element's name in its tag.
@@ -40,26 +60,28 @@ std::string_view TrimView(std::string_view s) {
 }
 
 // The '>' that ends the tag opening at `lt` (0-based), or npos. A quote
-// right after "=" opens a value that runs to the same quote, so a '>' inside
-// a name does not end the tag.
+// right after "=" (blanks between allowed) opens a value that runs to the
+// same quote, so a '>' inside a name does not end the tag.
 std::size_t TagEnd(std::string_view text, std::size_t lt) {
     const char* p = text.data();
     const std::size_t n = text.size();
-    char prev = 0; // the last byte that was not a blank
     for (std::size_t i = lt + 1; i < n; ++i) {
+        while (i < n && !(ClassOf(p[i]) & kTagStop))
+            ++i;
+        if (i >= n)
+            break;
         const char c = p[i];
         if (c == '>')
             return i;
-        if ((c == '"' || c == '\'') && prev == '=') {
-            const void* q = std::memchr(p + i + 1, c, n - i - 1);
-            if (!q)
-                return npos;
-            i = static_cast<std::size_t>(static_cast<const char*>(q) - p);
-            prev = c;
+        std::size_t j = i;
+        while (j > lt + 1 && IsBlank(p[j - 1]))
+            --j;
+        if (p[j - 1] != '=')
             continue;
-        }
-        if (!IsBlank(c))
-            prev = c;
+        const void* q = std::memchr(p + i + 1, c, n - i - 1);
+        if (!q)
+            return npos;
+        i = static_cast<std::size_t>(static_cast<const char*>(q) - p);
     }
     return npos;
 }
@@ -213,7 +235,14 @@ std::string_view ElementContent(std::string_view element) {
 }
 
 std::string_view BlankComments(std::string_view text, std::string& storage) {
-    if (!::memmem(text.data(), text.size(), "<!--", 4))
+    bool any = false;
+    const char* end = text.data() + text.size();
+    for (const char* q = text.data(); (q = static_cast<const char*>(std::memchr(q, '<', end - q))); ++q)
+        if (end - q >= 4 && q[1] == '!' && q[2] == '-' && q[3] == '-') {
+            any = true;
+            break;
+        }
+    if (!any)
         return text;
     storage.assign(text);
     char* p = storage.data();
@@ -262,8 +291,7 @@ void GetAttrList(std::string_view e, TAttrList& list) {
             continue;
         }
         const std::size_t nameStart = i;
-        while (i < n && !IsBlank(e[i]) && e[i] != '=' && e[i] != '>' && e[i] != '/' && e[i] != '"' &&
-               e[i] != '\'')
+        while (i < n && !(ClassOf(e[i]) & kNameStop))
             ++i;
         // A name glued to the byte before it (say onid="1"id="2") is no name.
         if (!blankBefore)
@@ -303,8 +331,9 @@ std::string KeptAttrs(const TAttrList& attrs, std::initializer_list<std::string_
     std::string out;
     for (const TXmlAttr& a : attrs) {
         bool isKnown = false;
+        const unsigned char first = a.Name.empty() ? 0 : Fold(a.Name[0]);
         for (std::string_view k : known)
-            if (SameNameNoCase(a.Name, k)) {
+            if (k.size() == a.Name.size() && Fold(k[0]) == first && SameNameNoCase(a.Name, k)) {
                 isKnown = true;
                 break;
             }
@@ -314,6 +343,44 @@ std::string KeptAttrs(const TAttrList& attrs, std::initializer_list<std::string_
         }
     }
     return out;
+}
+
+std::string SortAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known,
+                      std::string_view* values) {
+    std::string out;
+    const std::size_t count = known.size();
+    for (std::size_t k = 0; k < count; ++k)
+        values[k] = {};
+    bool seen[16] = {};
+    for (const TXmlAttr& a : attrs) {
+        const unsigned char first = Fold(a.Name[0]);
+        std::size_t k = 0;
+        for (std::string_view name : known) {
+            if (name.size() == a.Name.size() && Fold(name[0]) == first && SameNameNoCase(a.Name, name))
+                break;
+            ++k;
+        }
+        if (k == count) {
+            out.push_back(' ');
+            out.append(a.Raw);
+        } else if (k < 16 && !seen[k]) {
+            seen[k] = true;
+            values[k] = a.Value;
+        }
+    }
+    return out;
+}
+
+int32_t HexValue(std::string_view value) {
+    return static_cast<int32_t>(static_cast<uint32_t>(ParseHex(value)));
+}
+
+int32_t IntValue(std::string_view value) {
+    return StrToInt(value);
+}
+
+bool BoolValue(std::string_view value) {
+    return (static_cast<uint32_t>(StrToInt(value)) & 0xFFu) != 0;
 }
 
 std::string_view GetAttr(std::string_view element, std::string_view name) {

@@ -64,6 +64,18 @@ std::string_view FindAttr(const TAttrList& attrs, std::string_view name);
 // each as one blank and its bytes as read.
 std::string KeptAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known);
 
+// Sorts the attributes by the names a reader knows in one pass: values[k]
+// is the value of the first attribute named known[k] (without regard to
+// case; empty when there is none); every attribute of another name comes
+// back as KeptAttrs gives it.
+std::string SortAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known,
+                      std::string_view* values);
+
+// Conversions of a value text, as the GetAttr… functions convert.
+int32_t HexValue(std::string_view value);
+int32_t IntValue(std::string_view value);
+bool BoolValue(std::string_view value);
+
 // The value of the element's own attribute of that name, or empty.
 std::string_view GetAttr(std::string_view element, std::string_view name);
 uint32_t GetAttrHexU(std::string_view element, std::string_view name);
