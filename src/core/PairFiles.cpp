@@ -15,23 +15,27 @@ std::string Shown(std::string_view bytes) {
 
 // Collects the first difference; later comparisons are skipped once one is
 // found.
+// The place of a difference is put into words only when one is found: the
+// check walks every service of a big list.
 class TDiff {
   public:
     bool Found() const { return !text_.empty(); }
     const std::string& Text() const { return text_; }
-    void Text(const std::string& where, std::string_view field, std::string_view want, std::string_view got) {
+    template <class Where>
+    void Text(const Where& where, std::string_view field, std::string_view want, std::string_view got) {
         if (!Found() && want != got)
-            text_ = where + ", " + std::string(field) + ": " + Shown(want) + " wird als " + Shown(got) +
+            text_ = where() + ", " + std::string(field) + ": " + Shown(want) + " wird als " + Shown(got) +
                     " gelesen.";
     }
-    void Int(const std::string& where, std::string_view field, int32_t want, int32_t got) {
+    template <class Where> void Int(const Where& where, std::string_view field, int32_t want, int32_t got) {
         if (!Found() && want != got)
-            text_ = where + ", " + std::string(field) + ": " + DecText(want) + " wird als " + DecText(got) +
+            text_ = where() + ", " + std::string(field) + ": " + DecText(want) + " wird als " + DecText(got) +
                     " gelesen.";
     }
-    void Count(const std::string& where, std::string_view what, std::size_t want, std::size_t got) {
+    template <class Where>
+    void Count(const Where& where, std::string_view what, std::size_t want, std::size_t got) {
         if (!Found() && want != got)
-            text_ = where + ": " + std::to_string(want) + " " + std::string(what) + " geschrieben, " +
+            text_ = where() + ": " + std::to_string(want) + " " + std::string(what) + " geschrieben, " +
                     std::to_string(got) + " gelesen.";
     }
 
@@ -44,14 +48,14 @@ std::size_t Children(PSNode n) {
 }
 
 void CompareServices(const TListDocument& doc, const TListDocument& back, TDiff& diff) {
-    const std::string file = "services.xml";
+    auto file = [] { return std::string("services.xml"); };
     PSNode a = doc.VTS.GetFirst();
     PSNode b = back.VTS.GetFirst();
     diff.Count(file, "Satelliten/Kabelnetze", Children(a), Children(b));
     for (std::size_t s = 0; !diff.Found() && s < Children(a); ++s) {
         const TBasicSNode& na = *a->Child(s)->Data();
         const TBasicSNode& nb = *b->Child(s)->Data();
-        const std::string where = file + ", Netz " + std::to_string(s + 1) + " " + Shown(na.Sat->Name);
+        auto where = [&] { return file() + ", Netz " + std::to_string(s + 1) + " " + Shown(na.Sat->Name); };
         diff.Text(where, "name", na.Sat->Name, nb.Sat->Name);
         diff.Text(where, "diseqc", na.Sat->Diseqc, nb.Sat->Diseqc);
         diff.Text(where, "position", na.Sat->Position, nb.Sat->Position);
@@ -61,7 +65,7 @@ void CompareServices(const TListDocument& doc, const TListDocument& back, TDiff&
         for (std::size_t t = 0; !diff.Found() && t < Children(sa); ++t) {
             const TTransponder& ta = *sa->Child(t)->Data()->Transponder;
             const TTransponder& tb = *sb->Child(t)->Data()->Transponder;
-            const std::string tw = where + ", Transponder " + std::to_string(t + 1);
+            auto tw = [&] { return where() + ", Transponder " + std::to_string(t + 1); };
             diff.Int(tw, "id", ta.Id, tb.Id);
             diff.Int(tw, "onid", ta.Onid, tb.Onid);
             diff.Int(tw, "frequency", ta.Frequency, tb.Frequency);
@@ -76,7 +80,7 @@ void CompareServices(const TListDocument& doc, const TListDocument& back, TDiff&
             for (std::size_t c = 0; !diff.Found() && c < Children(ra); ++c) {
                 const TTrChannel& ca = *ra->Child(c)->Data()->Channel;
                 const TTrChannel& cb = *rb->Child(c)->Data()->Channel;
-                const std::string cw = tw + ", Service " + std::to_string(c + 1) + " " + Shown(ca.Name);
+                auto cw = [&] { return tw() + ", Service " + std::to_string(c + 1) + " " + Shown(ca.Name); };
                 diff.Text(cw, "name", ca.Name, cb.Name);
                 diff.Int(cw, "service_id", ca.ServiceId, cb.ServiceId);
                 diff.Int(cw, "service_type", ca.ServiceType, cb.ServiceType);
@@ -100,14 +104,14 @@ std::vector<PBNode> FileBouquets(const TListDocument& doc) {
 }
 
 void CompareBouquets(const TListDocument& doc, const TListDocument& back, TDiff& diff) {
-    const std::string file = "bouquets.xml";
+    auto file = [] { return std::string("bouquets.xml"); };
     const std::vector<PBNode> a = FileBouquets(doc);
     const std::vector<PBNode> b = FileBouquets(back);
     diff.Count(file, "Bouquets", a.size(), b.size());
     for (std::size_t i = 0; !diff.Found() && i < a.size(); ++i) {
         const TBouquet& ba = *a[i]->Data()->Bouquet;
         const TBouquet& bb = *b[i]->Data()->Bouquet;
-        const std::string where = file + ", Bouquet " + std::to_string(i + 1) + " " + Shown(ba.Name);
+        auto where = [&] { return file() + ", Bouquet " + std::to_string(i + 1) + " " + Shown(ba.Name); };
         diff.Text(where, "name", ba.Name, bb.Name);
         diff.Int(where, "hidden", ba.Hidden, bb.Hidden);
         diff.Int(where, "locked", ba.Locked, bb.Locked);
@@ -116,7 +120,7 @@ void CompareBouquets(const TListDocument& doc, const TListDocument& back, TDiff&
         for (std::size_t k = 0; !diff.Found() && k < a[i]->ChildCount(); ++k) {
             const TChannel& ea = *a[i]->Child(k)->Data()->Channel;
             const TChannel& eb = *b[i]->Child(k)->Data()->Channel;
-            const std::string ew = where + ", Kanal " + std::to_string(k + 1) + " " + Shown(ea.Name);
+            auto ew = [&] { return where() + ", Kanal " + std::to_string(k + 1) + " " + Shown(ea.Name); };
             diff.Text(ew, "name", ea.Name, eb.Name);
             diff.Int(ew, "serviceID", ea.ServiceId, eb.ServiceId);
             diff.Int(ew, "tsid", ea.Tsid, eb.Tsid);
