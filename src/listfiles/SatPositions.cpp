@@ -25,6 +25,16 @@ bool SameNameAsciiFolded(std::string_view a, std::string_view b) {
     }
     return true;
 }
+// A position from the list goes into services.xml and every entry's
+// sat_position as an attribute value. One that is empty, or that could end
+// an element there ('<', as in "</sat>") or could not be quoted at all
+// (both kinds of quote), would be written as a list the box cannot read
+// back; such a line gives no position.
+bool UsablePosition(std::string_view position) {
+    return !position.empty() && position.find('<') == std::string_view::npos &&
+           (position.find('"') == std::string_view::npos || position.find('\'') == std::string_view::npos);
+}
+
 } // namespace
 
 void SplitSatPosition(std::string_view line, std::string& name, std::string& position) {
@@ -100,9 +110,7 @@ void TListDocument::ApplySatPositions() {
         bool found = false;
         for (const std::string& line : SatPositions) {
             SplitSatPosition(line, name, position);
-            // A line without a position cannot give one: an empty position
-            // would be written for the satellite and all its entries.
-            if (!position.empty() && SameNameAsciiFolded(sat.Name, name)) {
+            if (UsablePosition(position) && SameNameAsciiFolded(sat.Name, name)) {
                 found = true;
                 break;
             }
