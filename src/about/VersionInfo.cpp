@@ -1,6 +1,6 @@
 #include "about/VersionInfo.h"
 
-#include "listfiles/TextCodec.h"
+#include "text/ListText.h"
 #include "model/XantuModel.h"
 
 #include <QCoreApplication>

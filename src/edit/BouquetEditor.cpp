@@ -1,6 +1,6 @@
 #include "edit/BouquetEditor.h"
 
-#include "edit/TypedText.h"
+#include "text/ListText.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -59,14 +59,13 @@ bool IsTopLevel(PBNode node) {
 } // namespace
 
 TBouquetEditor::TBouquetEditor(TListDocument& doc, TEditHost& host)
-    : doc_(doc), host_(host), history_(doc.VTB), search_(doc.VTB, host) {
+    : doc_(doc), host_(host), history_(doc.VTB), search_(doc.VTB, host, doc.NameCharset) {
     history_.OnFree = [this](PBNode node) { search_.Forget(node); };
 }
 
 void TBouquetEditor::ListsReplaced() {
     history_.Clear();
     search_.SearchNode = nullptr;
-    search_.SetListsUtf8(NamesAreUtf8(doc_));
     SetMoveMode();
     host_.HistoryChanged();
 }
@@ -370,7 +369,7 @@ PBNode TBouquetEditor::BouquetNodeOf(PBNode node) const {
 
 std::string TBouquetEditor::RenameBouquet(PBNode selected, const std::string& name) {
     std::string applied = name;
-    if (ReadsAndere(name)) {
+    if (IsReservedBouquetName(name)) {
         host_.ShowMessage(TMsgKind::Error, kReservedWord);
         applied = kReservedReplacement;
     }

@@ -1,26 +1,12 @@
 #include "edit/Search.h"
 
-#include "edit/TypedText.h"
-#include "listfiles/FastStrings.h"
+#include "text/ListText.h"
 
 namespace xantu {
 
-static bool IsAscii(std::string_view s) {
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
-TSearchMatcher::TSearchMatcher(const TSearchData& data, std::string encoded, bool listsAreUtf8)
-    : data_(data), needle_(std::move(encoded)) {
-    // Byte folding through FoldTable is right for Windows-1252 names, and for
-    // UTF-8 names as long as the text is plain ASCII (no byte of a multi-byte
-    // character folds onto an ASCII letter). Otherwise compare characters.
-    utf8Fold_ = listsAreUtf8 && !IsAscii(needle_);
-    if (utf8Fold_)
-        needleChars_ = QString::fromUtf8(needle_.data(), static_cast<qsizetype>(needle_.size()));
-}
+TSearchMatcher::TSearchMatcher(const TSearchData& data, TNameCharset charset)
+    : data_(data), charset_(charset),
+      needle_(data.CaseSensitive || data.FullMatch ? data.SearchText : FoldUpper(data.SearchText)) {}
 
 bool TSearchMatcher::Matches(const TBasicBNode& node) const {
     switch (data_.SearchTarget) {
@@ -33,22 +19,17 @@ bool TSearchMatcher::Matches(const TBasicBNode& node) const {
     }
     if (needle_.empty())
         return false;
-    const std::string& caption = node.Caption;
-    if (data_.FullMatch)
-        return data_.CaseSensitive ? caption == needle_ : EqualAsciiNoCase(caption, needle_);
+    const std::string shown = NameForDisplay(node.Caption, charset_);
+    if (data_.FullMatch) // whole match folds A-Z only, even without case
+        return data_.CaseSensitive ? shown == needle_ : EqualAsciiNoCase(shown, needle_);
     if (data_.CaseSensitive)
-        return TextPos(needle_, caption, true, 1) != 0;
-    if (!utf8Fold_)
-        return TextPos(needle_, caption, false, 1) != 0;
-    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()))
-        .contains(needleChars_, Qt::CaseInsensitive);
+        return shown.find(needle_) != std::string::npos;
+    return FoldUpper(shown).find(needle_) != std::string::npos;
 }
 
 void TBouquetSearch::Start(const TSearchData& data) {
     SearchData = data;
-    matcher_ = TSearchMatcher(
-        SearchData, Encode ? Encode(SearchData.SearchText) : EncodeTypedName(SearchData.SearchText, utf8_),
-        utf8_);
+    matcher_ = TSearchMatcher(SearchData, charset_);
     SearchNode = tree_.GetFirst();
     Next();
 }

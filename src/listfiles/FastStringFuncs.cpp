@@ -1,7 +1,7 @@
 #include "listfiles/FastStringFuncs.h"
 
 #include "listfiles/FastStrings.h"
-#include "listfiles/TextCodec.h"
+#include "text/ListText.h"
 #include "model/XantuModel.h"
 
 #include <array>

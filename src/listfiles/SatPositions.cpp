@@ -1,7 +1,7 @@
 // satpositionen.xml: the user's list of satellite positions, and the fill-in
 // of missing positions after a satellite box was loaded.
 #include "core/ListDocument.h"
-#include "listfiles/TextCodec.h"
+#include "text/ListText.h"
 #include "listfiles/UXml.h"
 
 #include <fstream>

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,6 +82,7 @@ TMain::TMain(TDialogs& dialogs, const TMainOptions& options, QWidget* parent)
     fstore_->AddStoredInt(
         QStringLiteral("ServicesRPanel.Width"), [this] { return InfoColumnWidth(); },
         [this](int w) { SetInfoColumnWidth(w); });
+    fstore_->OnWriteFailed = [this](const QString& path) { SettingsWriteFailed(path); };
     fstore_->OnRestorePlacement = [this] { FStoreRestorePlacement(); };
     fstore_->OnSavePlacement = [this] { FStoreSavePlacement(); };
 
@@ -457,6 +459,12 @@ void TMain::FStoreSavePlacement() {
     s.WriteInt(QStringLiteral("Info_ChannelWithoutService"), doc_.Info_ChannelWithoutService ? 1 : 0);
 }
 
+void TMain::SettingsWriteFailed(const QString& path) {
+    dialogs_.Message(this, TMsgKind::Error,
+                     QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:\r") +
+                         QDir::toNativeSeparators(path));
+}
+
 void TMain::showEvent(QShowEvent* event) {
     const bool first = !fstore_->Restored() && !property("xantuShown").toBool();
     fstore_->RestoreOnFirstShow();
@@ -537,7 +545,8 @@ void TMain::SetMoveMode() {
 void TMain::Beenden1Click() {
     if (OnBeforeBeenden)
         OnBeforeBeenden();
-    close();
+    if (!close() && OnBeendenRefused)
+        OnBeendenRefused();
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
@@ -573,6 +582,23 @@ void TMain::RunCommand(const std::function<void()>& command) {
 
 void TMain::ShowMessage(TMsgKind kind, const std::string& text) {
     dialogs_.Message(this, kind, QString::fromUtf8(text));
+}
+
+void TMain::ReportChannelsWithoutService(const std::vector<TUnlinkedEntry>& entries) {
+    // A cut services file leaves hundreds of such entries: one box lists
+    // them instead of one box each.
+    if (entries.size() == 1) {
+        ShowMessage(TMsgKind::Information, UnlinkedEntryMessage(entries.front()));
+        return;
+    }
+    constexpr std::size_t kListed = 30;
+    QString text = QStringLiteral("%1 Channels haben keinen gültigen Service:\r").arg(entries.size());
+    for (std::size_t i = 0; i < entries.size() && i < kListed; ++i)
+        text += QStringLiteral("\rBouquet \"%1\": \"%2\"")
+                    .arg(QString::fromStdString(entries[i].Bouquet), QString::fromStdString(entries[i].Channel));
+    if (entries.size() > kListed)
+        text += QStringLiteral("\r… und %1 weitere").arg(entries.size() - kListed);
+    dialogs_.Message(this, TMsgKind::Information, text);
 }
 
 void TMain::ShowCounters(int total, int tv, int radio) {
@@ -615,8 +641,23 @@ void TMain::SetCableBoxLabels() {
 void TMain::MenuServicepoolClick() {
     // The pool window is created at start-up as a window of its own owned by
     // this one; its visibilityChanged keeps the check marks in step.
+    // A minimised pool counts as hidden: the command brings it back.
     if (auto* pool = findChild<TServicePool*>(QString(), Qt::FindDirectChildrenOnly))
-        pool->SetServicePoolVisible(!pool->isVisible());
+        pool->SetServicePoolVisible(!pool->ShownToUser());
+}
+
+void TMain::AttachServicePool(TServicePool& pool) {
+    pool.SetNameDecoder([this](const std::string& bytes) { return DisplayName(bytes); });
+    OnFillServicePool = [&pool] { pool.FillServicePool(); };
+    OnBeforeBeenden = [&pool] { pool.EnableSettingsSave(); };
+    OnBeendenRefused = [&pool] { pool.BeendenRefused(); };
+    connect(&pool, &TServicePool::visibilityChanged, this, [this](bool visible) {
+        MenuServicepool->setChecked(visible);
+        BttnServicePool->setChecked(visible);
+    });
+    pool.Store()->OnWriteFailed = [this](const QString& path) { SettingsWriteFailed(path); };
+    // F9 also while the pool has the focus.
+    pool.addAction(MenuServicepool);
 }
 void TMain::MenuInfoClick() {
     TAboutBox::Execute(this, dialogs_);

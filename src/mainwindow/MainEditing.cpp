@@ -90,9 +90,6 @@ std::vector<PBNode> TMainEditing::Selection() const {
 
 void AttachEditing(TMain& main) {
     auto* e = new TMainEditing(main);
-    e->Editor.Search().Encode = [&main](std::string_view utf8) {
-        return main.EncodeTypedName(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    };
 
     e->MenuUndo = new QAction(QStringLiteral("&Rückgängig"), &main);
     e->MenuUndo->setObjectName(QStringLiteral("MenuUndo"));
@@ -160,7 +157,6 @@ void TMain::MenuSuchenClick() {
     if (e->ExecSearchDialog(dlg) == QDialog::Accepted) {
         TSearchData data;
         dlg.GetSearchData(data);
-        search.SetListsUtf8(NameCharset() == TNameCharset::Utf8);
         search.Start(data);
     }
 }

@@ -37,8 +37,8 @@ void TMain::BeginLoad() {
 }
 
 void TMain::EndLoad() {
-    VTSModel->SetCharset(charset_);
-    VTBModel->SetCharset(charset_);
+    VTSModel->SetCharset(doc_.NameCharset);
+    VTBModel->SetCharset(doc_.NameCharset);
     VTSModel->EndBulk();
     VTBModel->EndBulk();
     loading_ = false;
@@ -57,11 +57,9 @@ bool TMain::LoadListTexts(const std::string& servicesText, const std::string& bo
     try {
         ok = doc_.LoadListTexts(servicesText, bouquetsText);
     } catch (...) {
-        charset_ = DetectNameCharset(doc_);
         EndLoad();
         throw;
     }
-    charset_ = DetectNameCharset(doc_);
     EndLoad();
     return ok;
 }
@@ -83,6 +81,7 @@ void TMain::MenuOpenClick() {
     setup.Filter = kXmlFilter;
     setup.Folder = LocalPath;
     setup.FileName = QStringLiteral("bouquets");
+    setup.DefaultSuffix = QStringLiteral("xml");
     setup.MustExist = true;
     const QString file = dialogs_.OpenFile(this, setup);
     if (file.isEmpty())

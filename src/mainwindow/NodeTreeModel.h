@@ -6,7 +6,7 @@
 #pragma once
 
 #include "tree/NodeTree.h"
-#include "ui/NameCodec.h"
+#include "text/ListText.h"
 
 #include <QAbstractItemModel>
 #include <QMimeData>
