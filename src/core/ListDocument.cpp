@@ -1,6 +1,5 @@
 #include "core/ListDocument.h"
 
-
 namespace xantu {
 
 const char* MsgKindCaption(TMsgKind kind) {

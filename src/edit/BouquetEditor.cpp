@@ -88,7 +88,7 @@ void TBouquetEditor::ToggleCopyMode() {
 }
 
 void TBouquetEditor::Finish() {
-    host_.SetModified(true);
+    host_.SetModified(!AtSavedState());
     host_.HistoryChanged();
 }
 
@@ -353,7 +353,10 @@ void TBouquetEditor::DragDrop(std::vector<PBNode> selection, PBNode target, TDro
     history_.Commit();
     host_.RepaintNode(nullptr);
     host_.RefreshInfo();
-    Finish();
+    // Every drop counts as a change, also one that moved nothing (a "Nein"
+    // to the question, a reorder inside "andere").
+    host_.SetModified(true);
+    host_.HistoryChanged();
     SetMoveMode();
 }
 
@@ -441,8 +444,9 @@ bool TBouquetEditor::Redo() {
 }
 
 bool TBouquetEditor::AfterHistoryStep(PBNode select) {
-    // The step changed the tree behind the view: show the node it names and
-    // refill the panels.
+    // The step changed the tree behind the view: show the page and the node
+    // it names, and refill the panels.
+    host_.ShowBouquetsPage();
     host_.ClearSelection();
     if (select)
         host_.SelectOnly(select);

@@ -1,8 +1,8 @@
 // Reader and writer of bouquets.xml, the reserved bouquet "andere" and the
 // link between entries and services.
 #include "core/ListDocument.h"
-#include "text/ListText.h"
 #include "listfiles/UXml.h"
+#include "text/ListText.h"
 
 #include "core/KeyIndex.h"
 

@@ -1,8 +1,8 @@
 #include "listfiles/FastStringFuncs.h"
 
 #include "listfiles/FastStrings.h"
-#include "text/ListText.h"
 #include "model/XantuModel.h"
+#include "text/ListText.h"
 
 #include <array>
 #include <string>

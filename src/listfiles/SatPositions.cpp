@@ -1,8 +1,8 @@
 // satpositionen.xml: the user's list of satellite positions, and the fill-in
 // of missing positions after a satellite box was loaded.
 #include "core/ListDocument.h"
-#include "text/ListText.h"
 #include "listfiles/UXml.h"
+#include "text/ListText.h"
 
 #include <fstream>
 #include <iterator>

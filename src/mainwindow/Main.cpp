@@ -509,6 +509,10 @@ void TMain::Splitter2Moved() {
 
 void TMain::SetModified(bool modified) {
     modified_ = modified;
+    // A load or save: the history's present state is the one on disk.
+    if (!modified)
+        if (TMainEditing* e = EditingOf(*this))
+            e->Editor.MarkSaved();
     StatPanel[1]->setText(modified ? QStringLiteral("Geändert") : QString());
 }
 
@@ -594,8 +598,9 @@ void TMain::ReportChannelsWithoutService(const std::vector<TUnlinkedEntry>& entr
     constexpr std::size_t kListed = 30;
     QString text = QStringLiteral("%1 Channels haben keinen gültigen Service:\r").arg(entries.size());
     for (std::size_t i = 0; i < entries.size() && i < kListed; ++i)
-        text += QStringLiteral("\rBouquet \"%1\": \"%2\"")
-                    .arg(QString::fromStdString(entries[i].Bouquet), QString::fromStdString(entries[i].Channel));
+        text +=
+            QStringLiteral("\rBouquet \"%1\": \"%2\"")
+                .arg(QString::fromStdString(entries[i].Bouquet), QString::fromStdString(entries[i].Channel));
     if (entries.size() > kListed)
         text += QStringLiteral("\r… und %1 weitere").arg(entries.size() - kListed);
     dialogs_.Message(this, TMsgKind::Information, text);

@@ -8,8 +8,8 @@
 #include "core/ListDocument.h"
 #include "mainwindow/NodeTreeModel.h"
 #include "mainwindow/TreeViews.h"
-#include "ui/Dialogs.h"
 #include "text/ListText.h"
+#include "ui/Dialogs.h"
 
 #include <QMainWindow>
 #include <QString>

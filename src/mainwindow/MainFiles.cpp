@@ -30,6 +30,10 @@ QString FolderPart(const QString& file) {
 void TMain::BeginLoad() {
     loading_ = true;
     filterPending_ = false;
+    // The trees were emptied: show that before the load's messages come up,
+    // while painting stands still for the rebuild.
+    VTB->viewport()->repaint();
+    VTS->viewport()->repaint();
     VTB->setUpdatesEnabled(false);
     VTS->setUpdatesEnabled(false);
     VTBModel->BeginBulk();

@@ -5,8 +5,8 @@
 // set aside and the views get one reset at the end.
 #pragma once
 
-#include "tree/NodeTree.h"
 #include "text/ListText.h"
+#include "tree/NodeTree.h"
 
 #include <QAbstractItemModel>
 #include <QMimeData>

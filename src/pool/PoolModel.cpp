@@ -1,7 +1,7 @@
 #include "pool/PoolModel.h"
 
-#include "text/ListText.h"
 #include "model/XmlFormat.h"
+#include "text/ListText.h"
 
 #include <QColor>
 #include <QMimeData>

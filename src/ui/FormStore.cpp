@@ -53,7 +53,8 @@ void TFormStore::SetIniFileName(const QString& path) {
 QString TFormStore::FallbackSourceFor(const QString& path) {
     const QString beside = BesideProgram();
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(InConfigFolder()).absoluteFilePath() &&
-        QFileInfo(beside).absoluteFilePath() != QFileInfo(path).absoluteFilePath() && QFileInfo::exists(beside))
+        QFileInfo(beside).absoluteFilePath() != QFileInfo(path).absoluteFilePath() &&
+        QFileInfo::exists(beside))
         return beside;
     return {};
 }
@@ -148,7 +149,9 @@ void TFormStore::Sync() {
     LoadWithFallback(onDisk, path_);
     if (const TIniFile::Section* mine = ini_.Find(section_))
         onDisk.ReplaceSection(*mine);
-    QDir().mkpath(QFileInfo(path_).absolutePath());
+    // The configuration folder may not exist yet; no other folder is made.
+    if (QFileInfo(path_).absoluteFilePath() == QFileInfo(InConfigFolder()).absoluteFilePath())
+        QDir().mkpath(QFileInfo(path_).absolutePath());
     if (onDisk.Save(path_))
         return;
     // Said once per file, however many windows keep a section in it.

@@ -12,8 +12,8 @@ bool SameName(const QString& a, const QString& b) {
 } // namespace
 
 QString EncodeIniValue(const QString& value) {
-    bool quote = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace() ||
-                                      value.front() == QLatin1Char('"'));
+    bool quote = !value.isEmpty() &&
+                 (value.front().isSpace() || value.back().isSpace() || value.front() == QLatin1Char('"'));
     for (QChar c : value)
         quote = quote || c.unicode() < 0x20 || c.unicode() == 0x7F;
     if (!quote)

@@ -83,7 +83,7 @@ TEST(ListText, CharsetFollowsAllNamesOfBothLists) {
 }
 
 TEST(ListText, FoldUpperFollowsTheCodePage) {
-    EXPECT_EQ(FoldUpper("\xC3\xA4rzte tv"), "\xC3\x84RZTE TV");                // ä -> Ä
+    EXPECT_EQ(FoldUpper("\xC3\xA4rzte tv"), "\xC3\x84RZTE TV");                                   // ä -> Ä
     EXPECT_EQ(FoldUpper("\xC5\xA1\xC5\x93\xC5\xBE\xC3\xBF"), "\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8"); // š œ ž ÿ
     EXPECT_EQ(FoldUpper("\xC3\x9F \xC3\xB7 \xE2\x82\xAC"), "\xC3\x9F \xC3\xB7 \xE2\x82\xAC"); // ß ÷ € stay
     EXPECT_EQ(FoldUpper("a\xFF"), "A\xFF"); // a stray byte stays as it is
