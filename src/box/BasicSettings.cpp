@@ -88,6 +88,8 @@ TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& ech
     EBoxPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     EBoxBouqDir->setEditable(true);
     EBoxBouqDir->setInsertPolicy(QComboBox::NoInsert);
+    // No completion while typing: OK stores exactly what the user typed.
+    EBoxBouqDir->setCompleter(nullptr);
     EBoxBouqDir->addItem(QStringLiteral("/var/pelmar/config/xantu"));
     BttnPing->setIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
     BttnOk->setDefault(true);

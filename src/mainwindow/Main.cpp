@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -56,6 +57,18 @@ QIcon BadgeIcon(int image, QColor badge, bool plus) {
     if (plus)
         p.drawLine(QPointF(12, 9.8), QPointF(12, 14.2));
     return QIcon(pm);
+}
+
+// An info column in a scroll area: at the window's smallest size its rows
+// keep their height and scroll instead of overlapping.
+QScrollArea* Scrolled(QWidget* panel, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setObjectName(panel->objectName() + QStringLiteral("Scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidget(panel);
+    return area;
 }
 
 } // namespace
@@ -332,9 +345,9 @@ void TMain::BuildPages() {
     VTB = new TBouquetView(panel1);
     VTB->setObjectName(QStringLiteral("VTB"));
     p1Layout->addWidget(VTB, 1);
-    BouquetRPanel = new TBouquetInfo(Splitter1);
+    BouquetRPanel = new TBouquetInfo;
     Splitter1->addWidget(panel1);
-    Splitter1->addWidget(BouquetRPanel);
+    Splitter1->addWidget(Scrolled(BouquetRPanel, Splitter1));
     bLayout->addWidget(Splitter1);
     Pages->addTab(SheetBouquets, QStringLiteral("&Bouquets"));
 
@@ -348,9 +361,9 @@ void TMain::BuildPages() {
     VTS = new TListTreeView(Splitter2);
     VTS->setObjectName(QStringLiteral("VTS"));
     VTS->setSelectionMode(QAbstractItemView::SingleSelection);
-    ServicesRPanel = new TServicesInfo(Splitter2);
+    ServicesRPanel = new TServicesInfo;
     Splitter2->addWidget(VTS);
-    Splitter2->addWidget(ServicesRPanel);
+    Splitter2->addWidget(Scrolled(ServicesRPanel, Splitter2));
     sLayout->addWidget(Splitter2);
     Pages->addTab(SheetServices, QStringLiteral("&Services"));
 
@@ -494,13 +507,13 @@ void TMain::SetInfoColumnWidth(int width) {
 }
 
 void TMain::Splitter1Moved() {
-    infoWidth_ = BouquetRPanel->width();
+    infoWidth_ = Splitter1->sizes().at(1);
     const int total = Splitter2->width();
     Splitter2->setSizes({total - infoWidth_ - Splitter2->handleWidth(), infoWidth_});
 }
 
 void TMain::Splitter2Moved() {
-    infoWidth_ = ServicesRPanel->width();
+    infoWidth_ = Splitter2->sizes().at(1);
     const int total = Splitter1->width();
     Splitter1->setSizes({total - infoWidth_ - Splitter1->handleWidth(), infoWidth_});
 }

@@ -46,13 +46,13 @@ class TNameFieldUndo : public QObject {
             if (!edit)
                 return false;
             std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
-            for (QAction* a : menu->actions())
-                if (a->objectName() == QLatin1String("edit-undo") ||
-                    a->objectName() == QLatin1String("edit-redo"))
-                    menu->removeAction(a);
-            // A separator left at the top by the removed items goes too.
-            if (!menu->actions().isEmpty() && menu->actions().first()->isSeparator())
-                menu->removeAction(menu->actions().first());
+            // An editable field's menu begins with its undo and redo items
+            // and a separator.
+            const QList<QAction*> items = menu->actions();
+            if (!edit->isReadOnly() && items.size() > 2 && !items[0]->isSeparator() &&
+                !items[1]->isSeparator() && items[2]->isSeparator())
+                for (int i = 0; i < 3; ++i)
+                    menu->removeAction(items[i]);
             menu->exec(menuEvent->globalPos());
             return true;
         }
