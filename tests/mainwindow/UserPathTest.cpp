@@ -297,6 +297,23 @@ TEST_F(UserPathTest, NameFieldsTakeLongNames) {
     EXPECT_EQ(win->Doc().VTB.GetFirst()->Child(0)->Data()->Caption.size(), 40001u);
 }
 
+TEST_F(UserPathTest, InfoPanelsKeepTheirRowsAtTheSmallestWindow) {
+    Open(Bouquets());
+    win->resize(win->minimumSize());
+    win->SelectBouquetNode(Entry(0));
+    QApplication::processEvents();
+    // Every row gets at least the height it asks for; the column scrolls.
+    for (QWidget* panel :
+         {static_cast<QWidget*>(win->BouquetRPanel), static_cast<QWidget*>(win->ServicesRPanel)})
+        EXPECT_GE(panel->height(), panel->minimumSizeHint().height()) << panel->objectName().toStdString();
+    // The channel's name row and the row below it do not overlap.
+    QWidget* name = win->BouquetRPanel->EBChannelName;
+    QWidget* onid = win->BouquetRPanel->LBChannelOnID;
+    const QRect nameAt(name->mapTo(win->BouquetRPanel, QPoint(0, 0)), name->size());
+    const QRect onidAt(onid->mapTo(win->BouquetRPanel, QPoint(0, 0)), onid->size());
+    EXPECT_LE(nameAt.bottom(), onidAt.top());
+}
+
 TEST_F(UserPathTest, PoolStaysWithTheWindowAndComesBackWithF9) {
     Open(Bouquets());
     EXPECT_TRUE(pool->windowFlags().testFlag(Qt::Tool));
@@ -405,6 +422,39 @@ TEST(SettingsFile, ValuesCannotInjectKeysAndKeepTheirBlanks) {
     back.Parse("[Main]\nBoxIP = 192.168.0.1  \nBoxUser=\tadmin\n");
     EXPECT_EQ(back.Value("Main", "BoxIP"), "192.168.0.1");
     EXPECT_EQ(back.Value("Main", "BoxUser"), "admin");
+}
+
+TEST(SettingsFile, TheConfigFolderCopyStartsFromTheOneBesideTheProgram) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const QString mine = config.filePath("XantuEditor/Settings.ini");
+    const QString beside = QCoreApplication::applicationDirPath() + "/Settings.ini";
+    ASSERT_FALSE(QFile::exists(beside)) << "a settings file beside the test program is in the way";
+    EXPECT_EQ(TFormStore::FallbackSourceFor(mine), QString()); // nothing shipped
+    WriteAll(beside, "[Main]\nBoxIP=10.1.2.3\n");
+    EXPECT_EQ(TFormStore::FallbackSourceFor(mine), beside);
+    EXPECT_EQ(TFormStore::FallbackSourceFor(config.filePath("other.ini")), QString());
+    {
+        QWidget w;
+        TFormStore store(&w, "Main");
+        store.SetIniFileName(mine);
+        store.RestoreOnFirstShow();
+        EXPECT_EQ(store.ReadString("BoxIP", "x"), "10.1.2.3"); // the shipped default is honoured
+        store.WriteString("BoxUser", "admin");
+        store.SaveIfAllowed(); // ... and the user's copy is written
+    }
+    QFile::remove(beside);
+    TIniFile written;
+    ASSERT_TRUE(written.Load(mine));
+    EXPECT_EQ(written.Value("Main", "BoxIP"), "10.1.2.3");
+    EXPECT_EQ(written.Value("Main", "BoxUser"), "admin");
+    // From now on the user's copy is read, not the default.
+    QWidget w;
+    TFormStore again(&w, "Main");
+    again.SetIniFileName(mine);
+    again.RestoreOnFirstShow();
+    EXPECT_EQ(again.ReadString("BoxUser", "x"), "admin");
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedOnce) {
