@@ -33,6 +33,7 @@ class TSearchMatcher {
     TSearchData data_;
     TNameCharset charset_ = TNameCharset::Utf8;
     std::string needle_; // the typed text, upper-cased unless case counts
+    bool needleAscii_ = true;
 };
 
 class TBouquetSearch {
