@@ -1,5 +1,7 @@
 #include "cli/BoxCommands.h"
 
+#include "core/PairFiles.h"
+
 #include "cli/CliHost.h"
 #include "cli/LoadedPair.h"
 #include "core/FileIO.h"
@@ -152,8 +154,15 @@ int RunSend(const TArgs& args) {
         return rc;
     if (!pair.Doc.CheckListsPresent())
         return 1;
-    const std::string bouquets = pair.Doc.SaveBouquets();
-    const std::string services = pair.Doc.SaveServices();
+    TPairTexts texts;
+    try {
+        texts = SavePairTexts(pair.Doc);
+    } catch (const std::exception& e) {
+        host.ShowMessage(TMsgKind::Error, e.what());
+        return 1;
+    }
+    const std::string& bouquets = texts.Bouquets;
+    const std::string& services = texts.Services;
     TFtpClient client;
     TBackupStore::TFiles stored;
     bool ok = true;

@@ -1,5 +1,7 @@
 #include "net/BoxTransfer.h"
 
+#include "core/PairFiles.h"
+
 #include "net/Backups.h"
 
 #include <exception>
@@ -130,12 +132,20 @@ bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
     if (!doc_.CheckListsPresent())
         return false;
     TListHost& host = doc_.Host();
+    // Lists that would not read back are not sent.
+    TPairTexts texts;
+    try {
+        texts = SavePairTexts(doc_);
+    } catch (const std::exception& e) {
+        host.ShowMessage(TMsgKind::Error, e.what());
+        return false;
+    }
     TRunning running(busy_, ui_);
     aborted_ = false;
     try {
         host.SetStatus("FTP zur Box l\xC3\xA4uft ...");
-        const std::string bouquets = doc_.SaveBouquets();
-        const std::string services = doc_.SaveServices();
+        const std::string& bouquets = texts.Bouquets;
+        const std::string& services = texts.Services;
         const bool ok1 = FtpPutFile(client_, box, Port, "bouquets.xml", bouquets);
         const bool ok2 = !aborted_ && FtpPutFile(client_, box, Port, "services.xml", services);
 
