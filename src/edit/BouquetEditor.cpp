@@ -1,6 +1,6 @@
 #include "edit/BouquetEditor.h"
 
-#include "edit/TypedText.h"
+#include "text/ListText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -70,14 +70,13 @@ bool AndereCanKeep(PBNode node) {
 } // namespace
 
 TBouquetEditor::TBouquetEditor(TListDocument& doc, TEditHost& host)
-    : doc_(doc), host_(host), history_(doc.VTB), search_(doc.VTB, host) {
+    : doc_(doc), host_(host), history_(doc.VTB), search_(doc.VTB, host, doc.NameCharset) {
     history_.OnFree = [this](PBNode node) { search_.Forget(node); };
 }
 
 void TBouquetEditor::ListsReplaced() {
     history_.Clear();
     search_.SearchNode = nullptr;
-    search_.SetListsUtf8(NamesAreUtf8(doc_));
     SetMoveMode();
     host_.HistoryChanged();
 }
@@ -100,7 +99,7 @@ void TBouquetEditor::ToggleCopyMode() {
 }
 
 void TBouquetEditor::Finish() {
-    host_.SetModified(true);
+    host_.SetModified(!AtSavedState());
     host_.HistoryChanged();
 }
 
@@ -390,7 +389,10 @@ void TBouquetEditor::DragDrop(std::vector<PBNode> selection, PBNode target, TDro
     history_.Commit();
     host_.RepaintNode(nullptr);
     host_.RefreshInfo();
-    Finish();
+    // Every drop counts as a change, also one that moved nothing (a "Nein"
+    // to the question, a reorder inside "andere").
+    host_.SetModified(true);
+    host_.HistoryChanged();
     SetMoveMode();
 }
 
@@ -406,7 +408,7 @@ PBNode TBouquetEditor::BouquetNodeOf(PBNode node) const {
 
 std::string TBouquetEditor::RenameBouquet(PBNode selected, const std::string& name) {
     std::string applied = name;
-    if (ReadsAndere(name)) {
+    if (IsReservedBouquetName(name)) {
         host_.ShowMessage(TMsgKind::Error, kReservedWord);
         applied = kReservedReplacement;
     }
@@ -478,8 +480,9 @@ bool TBouquetEditor::Redo() {
 }
 
 bool TBouquetEditor::AfterHistoryStep(PBNode select) {
-    // The step changed the tree behind the view: show the node it names and
-    // refill the panels.
+    // The step changed the tree behind the view: show the page and the node
+    // it names, and refill the panels.
+    host_.ShowBouquetsPage();
     host_.ClearSelection();
     if (select)
         host_.SelectOnly(select);
