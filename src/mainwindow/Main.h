@@ -92,6 +92,7 @@ class TMain : public QMainWindow, public TListHost {
     QAction* Basiseinstellungen1 = nullptr;
     QAction* MenuOpen = nullptr;
     QAction* MenuSaveAs = nullptr;
+    QAction* MenuOpenBackup = nullptr;
     QAction* Beenden1 = nullptr;
     QAction* MenuCopyMove = nullptr;
     QAction* MenuLoadBouquetFTP = nullptr;
@@ -166,6 +167,7 @@ class TMain : public QMainWindow, public TListHost {
     void Basiseinstellungen1Click();
     void MenuOpenClick();
     void MenuSaveAsClick();
+    void MenuOpenBackupClick();
     void MenuSatPosListClick();
     void MenuTVClick();
     void MenuRadioClick();

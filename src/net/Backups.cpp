@@ -9,14 +9,38 @@
 #include <QStandardPaths>
 #include <exception>
 #include <set>
+#include <string_view>
 
 namespace xantu {
 
 namespace {
 
 const QRegularExpression& FolderPattern() {
-    static const QRegularExpression re(QStringLiteral("^\\d{8}-\\d{6}-\\d{3}-[a-z]+(-\\d+)?$"));
+    static const QRegularExpression re(QStringLiteral("^(\\d{8}-\\d{6}-\\d{3})-([a-z]+)(-\\d+)?$"));
     return re;
+}
+
+QString KindOf(const QString& folder) {
+    return FolderPattern().match(folder).captured(2);
+}
+
+int CountTags(const std::string& text, std::string_view tag) {
+    int n = 0;
+    for (std::size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at + tag.size())) {
+        const std::size_t end = at + tag.size();
+        const char next = end < text.size() ? text[end] : '\0';
+        if (next == ' ' || next == '\t' || next == '\r' || next == '\n' || next == '/' || next == '>')
+            ++n;
+    }
+    return n;
+}
+
+// -1 when the file is missing or unreadable.
+int CountInFile(const QString& path, int (*count)(const std::string&)) {
+    std::string bytes;
+    if (path.isEmpty() || !ReadWholeFile(path.toStdString(), bytes))
+        return -1;
+    return count(bytes);
 }
 
 } // namespace
@@ -63,7 +87,7 @@ bool TBackupStore::Keep(const char* kind, const TFiles& files, QString* error) {
         QDir(folder).removeRecursively();
         return fail(QString::fromUtf8(e.what()));
     }
-    Prune();
+    Prune(QLatin1String(kind));
     return true;
 }
 
@@ -85,11 +109,52 @@ bool TBackupStore::KeepExisting(const char* kind, const QStringList& paths, QStr
     return Keep(kind, files, error);
 }
 
-void TBackupStore::Prune() {
-    QStringList folders = Folders();
+void TBackupStore::Prune(const QString& kind) {
+    QStringList folders;
+    for (const QString& f : Folders())
+        if (KindOf(f) == kind)
+            folders << f;
     QDir root(root_);
     while (folders.size() > Limit && Limit > 0)
         QDir(root.filePath(folders.takeFirst())).removeRecursively();
+}
+
+std::vector<TBackupStore::TInfo> TBackupStore::List() const {
+    std::vector<TInfo> out;
+    const QDir root(root_);
+    const QStringList folders = Folders();
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
+        const QRegularExpressionMatch m = FolderPattern().match(*it);
+        TInfo info;
+        info.Folder = root.filePath(*it);
+        info.When = QDateTime::fromString(m.captured(1), QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+        info.Kind = m.captured(2);
+        const QDir dir(info.Folder);
+        if (dir.exists(QStringLiteral("services.xml")))
+            info.ServicesFile = dir.filePath(QStringLiteral("services.xml"));
+        // A local backup keeps the bouquets file under the name it had.
+        if (dir.exists(QStringLiteral("bouquets.xml"))) {
+            info.BouquetsFile = dir.filePath(QStringLiteral("bouquets.xml"));
+        } else {
+            for (const QString& f : dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name))
+                if (f != QLatin1String("services.xml")) {
+                    info.BouquetsFile = dir.filePath(f);
+                    break;
+                }
+        }
+        info.Bouquets = CountInFile(info.BouquetsFile, CountBouquets);
+        info.Services = CountInFile(info.ServicesFile, CountServices);
+        out.push_back(std::move(info));
+    }
+    return out;
+}
+
+int CountBouquets(const std::string& bouquetsText) {
+    return CountTags(bouquetsText, "<Bouquet");
+}
+
+int CountServices(const std::string& servicesText) {
+    return CountTags(servicesText, "<channel");
 }
 
 } // namespace xantu
