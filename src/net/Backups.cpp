@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <cstdio>
 #include <exception>
 #include <set>
 #include <string_view>
@@ -33,6 +34,25 @@ int CountTags(const std::string& text, std::string_view tag) {
             ++n;
     }
     return n;
+}
+
+const char* const kCountsFile = ".counts";
+
+// "bouquets services" as Keep wrote them; false when absent or not two
+// numbers that fit the files present.
+bool ReadCounts(const QString& path, TBackupStore::TInfo& info) {
+    std::string text;
+    if (!ReadWholeFile(path.toStdString(), text))
+        return false;
+    int b = 0, s = 0;
+    char end = 0;
+    if (std::sscanf(text.c_str(), "%d %d%c", &b, &s, &end) != 3 || end != '\n')
+        return false;
+    if ((b < 0) != info.BouquetsFile.isEmpty() || (s < 0) != info.ServicesFile.isEmpty())
+        return false;
+    info.Bouquets = b;
+    info.Services = s;
+    return true;
 }
 
 // -1 when the file is missing or unreadable.
@@ -83,6 +103,17 @@ bool TBackupStore::Keep(const char* kind, const TFiles& files, QString* error) {
     try {
         for (const auto& [file, bytes] : files)
             WriteWholeFile((folder + QLatin1Char('/') + file).toStdString(), bytes);
+        // The counts the restore lists, so that listing never reads the
+        // lists again. Missing or damaged, they are counted from the files.
+        int bouquets = -1, services = -1;
+        for (const auto& [file, bytes] : files) {
+            if (file == QLatin1String("services.xml"))
+                services = CountServices(bytes);
+            else
+                bouquets = CountBouquets(bytes);
+        }
+        WriteWholeFile((folder + QLatin1String("/") + QLatin1String(kCountsFile)).toStdString(),
+                       std::to_string(bouquets) + ' ' + std::to_string(services) + '\n');
     } catch (const std::exception& e) {
         QDir(folder).removeRecursively();
         return fail(QString::fromUtf8(e.what()));
@@ -142,8 +173,10 @@ std::vector<TBackupStore::TInfo> TBackupStore::List() const {
                     break;
                 }
         }
-        info.Bouquets = CountInFile(info.BouquetsFile, CountBouquets);
-        info.Services = CountInFile(info.ServicesFile, CountServices);
+        if (!ReadCounts(dir.filePath(QLatin1String(kCountsFile)), info)) {
+            info.Bouquets = CountInFile(info.BouquetsFile, CountBouquets);
+            info.Services = CountInFile(info.ServicesFile, CountServices);
+        }
         out.push_back(std::move(info));
     }
     return out;

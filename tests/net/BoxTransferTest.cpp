@@ -7,6 +7,7 @@
 #include "net/Backups.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -392,6 +393,15 @@ TEST(Backups, ListShowsNewestFirstWithCountsAndFindsRenamedBouquetFiles) {
     EXPECT_TRUE(list[0].When >= list[1].When && list[1].When >= list[2].When);
     EXPECT_GE(list[2].When.secsTo(QDateTime::currentDateTime()), 0);
     EXPECT_LT(list[2].When.secsTo(QDateTime::currentDateTime()), 60);
+    // Counts kept beside the files spare reading them; without them, or
+    // with damaged ones, the files are counted.
+    QFile::remove(list[0].Folder + "/.counts");
+    WriteWholeFile((list[2].Folder + "/.counts").toStdString(), "7 x\n");
+    const std::vector<TBackupStore::TInfo> again = store.List();
+    EXPECT_EQ(again[0].Bouquets, 3);
+    EXPECT_EQ(again[0].Services, 9);
+    EXPECT_EQ(again[2].Bouquets, 3);
+    EXPECT_EQ(again[2].Services, 9);
     // Tags count only as whole names.
     EXPECT_EQ(CountBouquets("<Bouquets><Bouquet name=\"a\"/><Bouquet\tname=\"b\"></Bouquet></Bouquets>"), 2);
     EXPECT_EQ(CountServices("<channels><channel/><channel service_id=\"1\"/>"), 2);
