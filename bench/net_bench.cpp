@@ -39,8 +39,8 @@ void BM_BackupList(benchmark::State& state) {
     xantu::TSyntheticSizes sizes;
     sizes.Services = 100000;
     const xantu::TSyntheticPair pair = xantu::MakeSyntheticPair(sizes);
-    for (const char* kind : {xantu::TBackupStore::Local, xantu::TBackupStore::Fetched, xantu::TBackupStore::Sent,
-                             xantu::TBackupStore::Box})
+    for (const char* kind : {xantu::TBackupStore::Local, xantu::TBackupStore::Fetched,
+                             xantu::TBackupStore::Sent, xantu::TBackupStore::Box})
         for (int i = 0; i < 20; ++i)
             store.Keep(kind, {{"bouquets.xml", pair.Bouquets}, {"services.xml", pair.Services}});
     for (auto _ : state) {
