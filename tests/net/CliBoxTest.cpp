@@ -153,25 +153,3 @@ TEST(CliBox, BoxRepliesAreShownWithoutControlCharacters) {
     EXPECT_FALSE(run.Err.contains('\x1b'));
     EXPECT_FALSE(run.Err.contains('\x07'));
 }
-
-// A send keeps what the box held before it in a backup of kind "box".
-TEST(CliBox, SendKeepsTheBoxStateFirst) {
-    QTemporaryDir tmp;
-    const QString data = tmp.path() + "/data";
-    TFakeBox box;
-    StorePair(box, "sat");
-    const QString lists = tmp.path() + "/lists";
-    QDir().mkpath(lists);
-    WriteWholeFile((lists + "/services.xml").toStdString(), Example("cable/services.xml"));
-    WriteWholeFile((lists + "/bouquets.xml").toStdString(), Example("cable/bouquets.xml"));
-    const TRun run = Cli({"send", "--host", "127.0.0.1:" + QString::number(box.Port()), "--satpositions",
-                          "/nonexistent.xml", lists + "/bouquets.xml"},
-                         data);
-    ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
-    const QList<QByteArray> lines = Cli({"backups"}, data).Out.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0].split('\t')[1], "sent");
-    EXPECT_EQ(lines[1].split('\t')[1], "box");
-    EXPECT_EQ(Read(QString::fromUtf8(lines[1].split('\t')[4]) + "/bouquets.xml"),
-              Example("sat/bouquets.xml"));
-}
