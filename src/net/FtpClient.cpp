@@ -8,6 +8,7 @@
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -512,16 +513,21 @@ void TFtpClient::OnRawReadable() {
     if (rawData_ < 0 || !inData_)
         return;
     // A bounded number of reads per pass keeps the window responsive while
-    // a fast box sends.
-    char buffer[64 * 1024];
-    for (int pass = 0; pass < 16; ++pass) {
-        const ssize_t n = ::recv(int(rawData_), buffer, sizeof buffer, 0);
+    // a fast box sends. Each read goes straight to the end of the file, and
+    // asks for at most one byte beyond the size limit.
+    constexpr qint64 kChunk = 1 << 20;
+    for (int pass = 0; pass < 8; ++pass) {
+        const qsizetype at = inData_->size();
+        const qint64 room = std::min(kChunk, MaxFileBytes - at + 1);
+        inData_->resize(at + qsizetype(room));
+        const ssize_t n = ::recv(int(rawData_), inData_->data() + at, std::size_t(room), 0);
+        const int err = errno;
+        inData_->resize(at + (n > 0 ? qsizetype(n) : 0));
         if (n > 0) {
-            if (inData_->size() + n > MaxFileBytes) {
+            if (inData_->size() > MaxFileBytes) {
                 Fail(QStringLiteral("file larger than %1 bytes").arg(MaxFileBytes));
                 return;
             }
-            inData_->append(buffer, qsizetype(n));
             PushDeadline();
             continue;
         }
@@ -535,12 +541,12 @@ void TFtpClient::OnRawReadable() {
             CheckTransferDone();
             return;
         }
-        if (errno == EINTR)
+        if (err == EINTR)
             continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK)
+        if (err == EAGAIN || err == EWOULDBLOCK)
             return;
         // A reset or any other error: what arrived is not the whole file.
-        Fail(QStringLiteral("data connection failed: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        Fail(QStringLiteral("data connection failed: %1").arg(QString::fromLocal8Bit(std::strerror(err))));
         return;
     }
 }
