@@ -525,6 +525,8 @@ void TFtpClient::OnRawReadable() {
         inData_->resize(at + (n > 0 ? qsizetype(n) : 0));
         if (n > 0) {
             if (inData_->size() > MaxFileBytes) {
+                // Nothing of it is of use; the memory goes back at once.
+                *inData_ = QByteArray();
                 Fail(QStringLiteral("file larger than %1 bytes").arg(MaxFileBytes));
                 return;
             }
