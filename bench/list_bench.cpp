@@ -2,6 +2,7 @@
 // with 30,000 bouquet entries, next to pugixml parsing the same two texts.
 #include "SyntheticLists.h"
 #include "core/ListDocument.h"
+#include "core/PairFiles.h"
 
 #include <benchmark/benchmark.h>
 #include <map>
@@ -54,6 +55,19 @@ void BM_Writers(benchmark::State& state) {
     SetBytes(state, p);
 }
 
+// What a save costs: both writers and the read-back of their texts.
+void BM_SaveWithReadBack(benchmark::State& state) {
+    const auto& p = Pair(static_cast<int>(state.range(0)));
+    xantu::TListDocument doc;
+    doc.Info_ChannelWithoutService = false;
+    doc.LoadListTexts(p.Services, p.Bouquets);
+    for (auto _ : state) {
+        xantu::TPairTexts texts = xantu::SavePairTexts(doc);
+        benchmark::DoNotOptimize(texts.Services.data());
+    }
+    SetBytes(state, p);
+}
+
 void BM_PugixmlParse(benchmark::State& state) {
     const auto& p = Pair(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -83,6 +97,7 @@ void BM_ClearTrees(benchmark::State& state) {
 BENCHMARK(BM_PugixmlParse)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSequence)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Writers)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveWithReadBack)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClearTrees)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

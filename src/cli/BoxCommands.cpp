@@ -1,5 +1,7 @@
 #include "cli/BoxCommands.h"
 
+#include "core/PairFiles.h"
+
 #include "cli/CliHost.h"
 #include "cli/LoadedPair.h"
 #include "core/FileIO.h"
@@ -9,7 +11,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -22,11 +23,11 @@ const char* kFetchHelp =
     "Aufruf: xantu-lists fetch --host HOST[:PORT] [--user U] [--password-file DATEI] [--dir D]\n"
     "                          [--satpositions DATEI] ZIELORDNER\n"
     "\n"
-    "Holt services.xml und bouquets.xml per FTP von der Box in einen tempor\xC3\xA4ren Ordner,\n"
-    "l\xC3\xA4"
-    "dt sie wie der Editor zur Pr\xC3\xBC"
-    "fung und legt erst dann beide unver\xC3\xA4ndert in\n"
-    "ZIELORDNER ab (wird bei Bedarf angelegt): beide oder keine. Ein Paar, das dort schon\n"
+    "Holt services.xml und bouquets.xml per FTP von der Box, l\xC3\xA4"
+    "dt sie wie der Editor zur\n"
+    "Pr\xC3\xBC"
+    "fung und legt erst dann beide unver\xC3\xA4ndert in ZIELORDNER ab (wird bei Bedarf\n"
+    "angelegt): beide oder keine. Ein Paar, das dort schon\n"
     "liegt, wird vorher als Sicherung der Art \"local\" aufbewahrt.\n"
     "Passwort: --password-file DATEI (erste Zeile) oder die Umgebungsvariable\n"
     "XANTU_BOX_PASSWORD; --password P geht auch, steht dann aber in der Prozessliste.\n"
@@ -155,30 +156,6 @@ std::string Local(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-// Moves the fetched pair from `from` into `to`, both or neither: when the
-// second file cannot be moved, the first is put back as it was.
-bool MovePair(const QString& from, const QString& to, const std::string* oldServices, QString& why) {
-    const auto move = [&](const char* name) {
-        return std::rename(Local(from + name).c_str(), Local(to + name).c_str()) == 0;
-    };
-    if (!move("services.xml")) {
-        why = to + "services.xml";
-        return false;
-    }
-    if (move("bouquets.xml"))
-        return true;
-    why = to + "bouquets.xml";
-    try {
-        if (oldServices)
-            WriteWholeFile(Local(to + "services.xml"), *oldServices);
-        else
-            QFile::remove(to + "services.xml");
-    } catch (const std::exception&) {
-        why += " (services.xml liegt in der letzten Sicherung der Art \"local\")";
-    }
-    return false;
-}
-
 } // namespace
 
 int RunFetch(const TArgs& args) {
@@ -200,34 +177,20 @@ int RunFetch(const TArgs& args) {
         return 2;
     }
     const QString target = QDir(outDir).absolutePath() + "/";
-    // Inside the target folder, so that moving the files in is a rename on
-    // one file system and never a copy that could stop half-way.
-    QTemporaryDir temp(target + ".xantu-fetch-XXXXXX");
-    if (!temp.isValid()) {
-        host.ShowMessage(TMsgKind::Error, "Im Ordner \"" + opt.Files[0] + "\" kann nichts angelegt werden.");
-        return 2;
-    }
-    const QString fetched = temp.path() + "/";
     TFtpClient client;
     std::string services, bouquets;
     for (auto [file, text] : {std::pair{"services.xml", &services}, std::pair{"bouquets.xml", &bouquets}}) {
         try {
             *text = FtpGetFile(client, box.Box, box.Port, box.Box.BoxBouqDir, file);
-            WriteWholeFile(Local(fetched + file), *text);
-        } catch (const EXMLException& e) {
+        } catch (const std::exception& e) {
             host.ShowMessage(TMsgKind::Error,
                              std::string(e.what()) + " (" + Printable(client.ErrorText()) + ")");
             return 1;
-        } catch (const std::exception& e) {
-            host.ShowMessage(TMsgKind::Error, e.what());
-            return 2;
         }
     }
     // Only a pair that loads replaces what the target folder holds.
     if (!pair.Doc.LoadListTexts(services, bouquets))
         return 1;
-    std::string oldServices;
-    const bool hadServices = ReadWholeFile(Local(target + "services.xml"), oldServices);
     TBackupStore backups;
     QString why;
     if (!backups.KeepExisting(TBackupStore::Local, {target + "bouquets.xml", target + "services.xml"},
@@ -237,8 +200,12 @@ int RunFetch(const TArgs& args) {
                                               "\" bleiben unver\xC3\xA4ndert.");
         return 2;
     }
-    if (!MovePair(fetched, target, hadServices ? &oldServices : nullptr, why)) {
-        host.ShowMessage(TMsgKind::Error, "\"" + why.toStdString() + "\" kann nicht geschrieben werden.");
+    // Both files are staged beside their targets and renamed in only when
+    // both are complete: the folder holds the old pair or the new one.
+    try {
+        WriteFilePair(Local(target + "services.xml"), services, Local(target + "bouquets.xml"), bouquets);
+    } catch (const std::exception& e) {
+        host.ShowMessage(TMsgKind::Error, e.what());
         return 2;
     }
     return 0;
@@ -277,8 +244,15 @@ int RunSend(const TArgs& args) {
         return rc;
     if (!pair.Doc.CheckListsPresent())
         return 1;
-    const std::string bouquets = pair.Doc.SaveBouquets();
-    const std::string services = pair.Doc.SaveServices();
+    TPairTexts texts;
+    try {
+        texts = SavePairTexts(pair.Doc);
+    } catch (const std::exception& e) {
+        host.ShowMessage(TMsgKind::Error, e.what());
+        return 1;
+    }
+    const std::string& bouquets = texts.Bouquets;
+    const std::string& services = texts.Services;
     TFtpClient client;
     TBackupStore backups;
     // What the box holds now is kept before it is replaced; the send goes on

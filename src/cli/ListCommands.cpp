@@ -4,6 +4,7 @@
 #include "cli/LoadedPair.h"
 #include "core/FileIO.h"
 #include "core/JsonDump.h"
+#include "core/PairFiles.h"
 
 #include <cstdio>
 #include <sys/stat.h>
@@ -45,6 +46,16 @@ bool MakeDirs(const std::string& dir) {
     return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Output that did not reach its reader (a full disk, a closed pipe) is a
+// failure of the command, not a success.
+int FinishOutput(TListHost& host, int rc) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        host.ShowMessage(TMsgKind::Error, "Die Ausgabe konnte nicht geschrieben werden.");
+        return 2;
+    }
+    return rc;
+}
+
 void PrintSummary(const TListDocument& doc) {
     const char* box = doc.BoxType == BoxSat ? "sat" : doc.BoxType == BoxCable ? "cable" : "none";
     int bouquets = 0, entries = 0, andere = 0, unlinked = 0;
@@ -80,7 +91,7 @@ int RunCheck(const TArgs& args) {
     if (rc == 2)
         return rc;
     PrintSummary(pair.Doc);
-    return rc;
+    return FinishOutput(host, rc);
 }
 
 int RunResave(const TArgs& args) {
@@ -93,6 +104,14 @@ int RunResave(const TArgs& args) {
         return rc;
     if (!pair.Doc.CheckListsPresent())
         return 1;
+    // Texts that would not read back are refused before the folder is made.
+    TPairTexts texts;
+    try {
+        texts = SavePairTexts(pair.Doc);
+    } catch (const std::exception& e) {
+        host.ShowMessage(TMsgKind::Error, e.what());
+        return 1;
+    }
     std::string outDir = opt.Files[1];
     if (!MakeDirs(outDir)) {
         host.ShowMessage(TMsgKind::Error, "Der Ordner \"" + outDir + "\" kann nicht angelegt werden.");
@@ -101,8 +120,8 @@ int RunResave(const TArgs& args) {
     if (outDir.back() != '/')
         outDir.push_back('/');
     try {
-        WriteWholeFile(outDir + FileNameOf(opt.Files[0]), pair.Doc.SaveBouquets());
-        WriteWholeFile(outDir + "services.xml", pair.Doc.SaveServices());
+        WriteFilePair(outDir + FileNameOf(opt.Files[0]), texts.Bouquets, outDir + "services.xml",
+                      texts.Services);
     } catch (const std::exception& e) {
         host.ShowMessage(TMsgKind::Error, e.what());
         return 2;
@@ -120,7 +139,7 @@ int RunDump(const TArgs& args) {
         return rc;
     std::string json = DumpJson(pair.Doc);
     std::fwrite(json.data(), 1, json.size(), stdout);
-    return 0;
+    return FinishOutput(host, 0);
 }
 
 } // namespace xantu

@@ -48,21 +48,28 @@ bool TLoadedPair::LoadPositions(const std::string& file) {
 }
 
 int TLoadedPair::Load(const TPairOptions& opt) {
-    if (!LoadPositions(opt.SatPositionsFile))
-        return 1;
+    // A broken position list matters only to a satellite box; a cable pair
+    // loads without it.
+    const bool positionsLoaded = LoadPositions(opt.SatPositionsFile);
     const std::string& bouquetsFile = opt.Files[0];
     const std::string servicesFile = FolderOf(bouquetsFile) + "services.xml";
-    if (!FileExists(servicesFile)) {
+    std::string why;
+    if (ReadListFile(servicesFile, ServicesText, &why) == TReadFailure::Missing) {
         host_.ShowMessage(TMsgKind::Error, "Die Datei \"services.xml\" existiert nicht! \xC3\x96"
                                            "ffnen wird abgebrochen!");
         return 2;
     }
-    if (!ReadWholeFile(bouquetsFile, BouquetsText) || !ReadWholeFile(servicesFile, ServicesText)) {
+    if (why.empty())
+        ReadListFile(bouquetsFile, BouquetsText, &why);
+    if (!why.empty()) {
         host_.ShowMessage(TMsgKind::Error, "\xC3\x96"
-                                           "ffnen ist fehlgeschlagen");
+                                           "ffnen ist fehlgeschlagen: " +
+                                               why);
         return 2;
     }
-    return Doc.LoadListTexts(ServicesText, BouquetsText) ? 0 : 1;
+    if (!Doc.LoadListTexts(ServicesText, BouquetsText))
+        return 1;
+    return positionsLoaded || Doc.BoxType != BoxSat ? 0 : 1;
 }
 
 } // namespace xantu

@@ -63,6 +63,12 @@ void Text(std::string& out, const char* key, std::string_view v) {
     Str(out, v);
     out.push_back(',');
 }
+// Attributes kept from the file; left out when there are none, so that the
+// dump of an ordinary list stays as it is.
+void Extra(std::string& out, const std::string& extra) {
+    if (!extra.empty())
+        Text(out, "extra", extra);
+}
 // Drops the comma after the last member of an object or array.
 void CloseWith(std::string& out, char c) {
     if (!out.empty() && out.back() == ',')
@@ -87,6 +93,7 @@ std::string DumpJson(const TListDocument& doc) {
         Text(out, "name", sat.Name);
         Text(out, "diseqc", sat.Diseqc);
         Text(out, "position", sat.Position);
+        Extra(out, sat.Extra);
         Key(out, "transponders");
         out.push_back('[');
         for (std::size_t t = 0; t < sn->ChildCount(); ++t) {
@@ -100,6 +107,7 @@ std::string DumpJson(const TListDocument& doc) {
             Int(out, "symbolRate", tp.SymbolRate);
             Int(out, "fecInner", tp.FecInner);
             Int(out, "polarization", tp.Polarization);
+            Extra(out, tp.Extra);
             Key(out, "channels");
             out.push_back('[');
             for (std::size_t c = 0; c < tn->ChildCount(); ++c) {
@@ -109,6 +117,7 @@ std::string DumpJson(const TListDocument& doc) {
                 Int(out, "serviceId", ch.ServiceId);
                 Int(out, "serviceType", ch.ServiceType);
                 Text(out, "channelNr", ch.ChannelNr);
+                Extra(out, ch.Extra);
                 CloseWith(out, '}');
             }
             CloseWith(out, ']');
@@ -131,6 +140,7 @@ std::string DumpJson(const TListDocument& doc) {
         Bool(out, "hidden", bd.Bouquet->Hidden);
         Bool(out, "locked", bd.Bouquet->Locked);
         Bool(out, "reserved", bd.Reserved);
+        Extra(out, bd.Bouquet->Extra);
         Key(out, "channels");
         out.push_back('[');
         for (std::size_t c = 0; c < bn->ChildCount(); ++c) {
@@ -146,6 +156,7 @@ std::string DumpJson(const TListDocument& doc) {
             Bool(out, "linked", cd.Channel->Service != nullptr);
             Int(out, "imageIndex", cd.ImageIndex);
             Bool(out, "reserved", cd.Reserved);
+            Extra(out, cd.Channel->Extra);
             CloseWith(out, '}');
         }
         CloseWith(out, ']');

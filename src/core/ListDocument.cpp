@@ -92,6 +92,7 @@ void TListDocument::ApplyViewFilter() {
 }
 
 bool TListDocument::LoadListTexts(std::string_view servicesText, std::string_view bouquetsText) {
+    loadFailed_ = true;
     try {
         LoadServices(servicesText);
         LoadBouquets(bouquetsText);
@@ -106,6 +107,7 @@ bool TListDocument::LoadListTexts(std::string_view servicesText, std::string_vie
         ApplyViewFilter();
         host_->SetModified(false);
         host_->SetStatus("XML Struktur geladen");
+        loadFailed_ = false;
         return true;
     } catch (const std::bad_alloc&) {
         host_->SetStatus("Formatfehler der XML-Dateien");
@@ -121,6 +123,13 @@ bool TListDocument::CheckListsPresent() {
     // A services list that named neither satellites nor cable networks has
     // no line format the box could read back; saving it is refused like an
     // empty list.
+    // Trees that a failed load left half-built would be saved as if they were
+    // the whole lists.
+    if (loadFailed_) {
+        host_->ShowMessage(TMsgKind::Error, "Die Listen wurden nicht vollst\xC3\xA4ndig geladen; Speichern "
+                                            "w\xC3\xBCrde Daten verlieren.\rDie Aktion wird abgebrochen ...");
+        return false;
+    }
     if (VTB.TotalCount() > 0 && VTS.TotalCount() > 0 && BoxType != BoxNone)
         return true;
     host_->ShowMessage(TMsgKind::Error,

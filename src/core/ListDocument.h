@@ -62,7 +62,8 @@ class TListDocument {
     void RefreshTsids();
     std::string SaveBouquets() const;
 
-    // satpositionen.xml
+    // satpositionen.xml. `path` is where the list is read from; messages
+    // name it unless it is the list beside the program.
     void LoadSatPositions(const std::string& path);
     void ParseSatPositions(std::string_view text);
     void ApplySatPositions();
@@ -82,6 +83,8 @@ class TListDocument {
 
   private:
     void SetBoxType(uint8_t type);
+    // The last load stopped half-way: the trees hold part of the lists only.
+    bool loadFailed_ = false;
     TListHost* host_;
     TSilentHost silent_;
 };

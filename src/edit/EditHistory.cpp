@@ -141,8 +141,11 @@ bool PlaceAt(const TBouquetTree& tree, PBNode parent, std::size_t row, PBNode sk
 } // namespace
 
 void TEditHistory::Begin() {
+    // Built first and moved in: clang asks is_constructible of the nested
+    // step type before its member initializers are seen and refuses
+    // emplace() without arguments.
     if (!open_)
-        open_.emplace();
+        open_ = TStep{};
 }
 
 void TEditHistory::Commit(const std::string& mergeKey) {

@@ -24,35 +24,49 @@ bool IsEntry(PBNode n) {
 
 void TListDocument::LoadBouquets(std::string_view text) {
     VTB.Clear();
-    std::string_view x = GetTag(text, "xantu");
+    std::string uncommented;
+    bool complete = true;
+    std::string_view x = GetRootTag(BlankComments(text, uncommented), "xantu", complete);
+    if (!complete)
+        throw EXMLException("Die Datei bouquets.xml ist unvollst\xC3\xA4ndig: das Ende </XANTU> fehlt.");
     if (x.empty())
         throw EXMLException("bouquets load <xantu> failed");
 
     TTagList bouquets;
-    GetTagList(x, "bouquet", bouquets);
+    GetTagListOrThrow(ElementContent(x), "bouquet", bouquets, "bouquets.xml");
     if (bouquets.empty())
         return;
 
     PBNode root = AddBouquetNode(nullptr, std::make_unique<TBasicBNode>("Bouquets", ImgStructure));
     TTagList channels;
+    TAttrList attrs;
+    std::string_view v[5];
     for (std::string_view entry : bouquets) {
-        std::string name(GetAttr(entry, "name"));
+        GetAttrList(entry, attrs);
+        std::string extra = SortAttrs(attrs, {"name", "hidden", "locked"}, v);
+        std::string name(v[0]);
         auto bNode = std::make_unique<TBasicBNode>(name, ImgStructure);
-        bool locked = GetAttrBool(entry, "locked");
-        bool hidden = GetAttrBool(entry, "hidden");
+        bool locked = BoolValue(v[2]);
+        bool hidden = BoolValue(v[1]);
         bNode->SetBouquet(std::move(name), hidden, locked);
+        bNode->Bouquet->Extra = std::move(extra);
         TBouquet* bouquet = bNode->Bouquet.get();
         PBNode bTreeNode = AddBouquetNode(root, std::move(bNode));
 
-        GetTagList(entry, "channel", channels);
+        GetTagListOrThrow(ElementContent(entry), "channel", channels, "bouquets.xml");
         VTB.ReserveChildren(bTreeNode, channels.size());
         for (std::string_view c : channels) {
-            std::string chName(GetAttr(c, "name"));
+            GetAttrList(c, attrs);
+            // sat_position is known but never read: it is worked out anew
+            // after every load.
+            extra = SortAttrs(attrs, {"serviceid", "name", "tsid", "onid", "sat_position"}, v);
+            std::string chName(v[1]);
             auto cNode = std::make_unique<TBasicBNode>(chName, ImgSpecial);
-            int32_t serviceId = GetAttrHex(c, "serviceid");
-            int32_t tsid = GetAttrHex(c, "tsid");
-            int32_t onid = GetAttrHex(c, "onid");
+            int32_t serviceId = HexValue(v[0]);
+            int32_t tsid = HexValue(v[2]);
+            int32_t onid = HexValue(v[3]);
             cNode->SetChannel(bouquet, std::move(chName), serviceId, tsid, onid);
+            cNode->Channel->Extra = std::move(extra);
             AddBouquetNode(bTreeNode, std::move(cNode));
         }
     }

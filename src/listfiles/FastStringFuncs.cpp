@@ -1,5 +1,6 @@
 #include "listfiles/FastStringFuncs.h"
 
+#include "core/VisibleText.h"
 #include "listfiles/FastStrings.h"
 #include "listfiles/TextCodec.h"
 #include "model/XantuModel.h"
@@ -11,7 +12,7 @@ namespace xantu {
 
 namespace {
 [[noreturn]] void NotAnInteger(std::string_view text) {
-    throw EConvertError("'" + DisplayText(text) + "' ist kein g\xC3\xBCltiger Integerwert");
+    throw EConvertError("'" + DisplayText(VisibleText(text)) + "' ist kein g\xC3\xBCltiger Integerwert");
 }
 } // namespace
 
@@ -39,7 +40,8 @@ uint64_t ParseHex(std::string_view text) {
     for (std::size_t i = text.size(); i-- > 0;) {
         const int digit = kValue[static_cast<unsigned char>(text[i])];
         if (digit < 0)
-            throw Exception("Invalid hex character " + DisplayText(std::string_view(&text[i], 1)));
+            throw Exception("Invalid hex character " +
+                            DisplayText(VisibleText(std::string_view(&text[i], 1))));
         result += static_cast<uint64_t>(digit) * multiplier;
         multiplier *= 16;
     }

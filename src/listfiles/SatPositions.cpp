@@ -1,11 +1,10 @@
 // satpositionen.xml: the user's list of satellite positions, and the fill-in
 // of missing positions after a satellite box was loaded.
+#include "core/FileIO.h"
 #include "core/ListDocument.h"
+#include "core/VisibleText.h"
 #include "listfiles/TextCodec.h"
 #include "listfiles/UXml.h"
-
-#include <fstream>
-#include <iterator>
 
 namespace xantu {
 
@@ -26,6 +25,16 @@ bool SameNameAsciiFolded(std::string_view a, std::string_view b) {
     }
     return true;
 }
+// A position from the list goes into services.xml and every entry's
+// sat_position as an attribute value. One that is empty, or that could end
+// an element there ('<', as in "</sat>") or could not be quoted at all
+// (both kinds of quote), would be written as a list the box cannot read
+// back; such a line gives no position.
+bool UsablePosition(std::string_view position) {
+    return !position.empty() && position.find('<') == std::string_view::npos &&
+           (position.find('"') == std::string_view::npos || position.find('\'') == std::string_view::npos);
+}
+
 } // namespace
 
 void SplitSatPosition(std::string_view line, std::string& name, std::string& position) {
@@ -41,26 +50,47 @@ void SplitSatPosition(std::string_view line, std::string& name, std::string& pos
 
 void TListDocument::LoadSatPositions(const std::string& path) {
     SatPositions.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Host().ShowMessage(TMsgKind::Error, "Die Datei \"satpositionen.xml\" im Hauptverzeichnis des "
-                                            "XantuEditors\rwurde nicht gefunden!");
+    std::string text;
+    std::string why;
+    switch (ReadListFile(path, text, &why)) {
+    case TReadFailure::None:
+        break;
+    case TReadFailure::Missing:
+    case TReadFailure::Folder:
+        // A folder where the list should be is as good as no list.
+        if (path == ProgramFolder() + "satpositionen.xml")
+            Host().ShowMessage(TMsgKind::Error, "Die Datei \"satpositionen.xml\" im Hauptverzeichnis des "
+                                                "XantuEditors\rwurde nicht gefunden!");
+        else
+            Host().ShowMessage(TMsgKind::Error,
+                               "Die Datei \"" + DisplayText(VisibleText(path)) + "\"\rwurde nicht gefunden!");
+        return;
+    default:
+        // Not a file that can be read (a FIFO, a device, too large): said
+        // as such, and the program runs on without positions.
+        Host().ShowMessage(TMsgKind::Error, DisplayText(why));
         return;
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ParseSatPositions(text);
 }
 
 void TListDocument::ParseSatPositions(std::string_view text) {
-    std::string_view x = GetTag(text, "satellites");
+    std::string uncommented;
+    bool complete = true;
+    std::string_view x = GetRootTag(BlankComments(text, uncommented), "satellites", complete);
+    if (!complete)
+        throw EXMLException(
+            "Die Datei satpositionen.xml ist unvollst\xC3\xA4ndig: das Ende </satellites> fehlt.");
     if (x.empty())
         throw EXMLException("satellites tag load <satellites> failed");
     TTagList entries;
-    GetTagList(x, "sat", entries);
+    TAttrList attrs;
+    GetTagListOrThrow(ElementContent(x), "sat", entries, "satpositionen.xml");
     for (std::string_view entry : entries) {
-        std::string line(GetAttr(entry, "name"));
+        GetAttrList(entry, attrs);
+        std::string line(FindAttr(attrs, "name"));
         line.append(kSeparator);
-        line.append(GetAttr(entry, "position"));
+        line.append(FindAttr(attrs, "position"));
         SatPositions.push_back(std::move(line));
     }
 }
@@ -80,7 +110,7 @@ void TListDocument::ApplySatPositions() {
         bool found = false;
         for (const std::string& line : SatPositions) {
             SplitSatPosition(line, name, position);
-            if (SameNameAsciiFolded(sat.Name, name)) {
+            if (UsablePosition(position) && SameNameAsciiFolded(sat.Name, name)) {
                 found = true;
                 break;
             }

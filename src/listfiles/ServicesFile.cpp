@@ -12,47 +12,60 @@ constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-
 void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, bool satellite) {
     TTagList transponders;
     TTagList channels;
+    TAttrList attrs;
+    std::string_view v[8];
     for (std::string_view entry : networks) {
-        std::string name(GetAttr(entry, "name"));
+        GetAttrList(entry, attrs);
+        std::string extra = SortAttrs(attrs, {"name", "diseqc", "position"}, v);
+        std::string name(v[0]);
         auto satNode = std::make_unique<TBasicSNode>(name, ImgStructure);
-        if (satellite) {
-            std::string position(GetAttr(entry, "position"));
-            std::string diseqc(GetAttr(entry, "diseqc"));
-            satNode->SetSat(std::move(name), std::move(diseqc), std::move(position));
-        } else {
+        if (satellite)
+            satNode->SetSat(std::move(name), std::string(v[1]), std::string(v[2]));
+        else
             satNode->SetSat(std::move(name), {}, {});
-        }
+        satNode->Sat->Extra = std::move(extra);
         TSat* sat = satNode->Sat.get();
         PSNode satTreeNode = doc.AddServiceNode(root, std::move(satNode));
 
-        GetTagList(entry, "transponder", transponders);
+        GetTagListOrThrow(ElementContent(entry), "transponder", transponders, "services.xml");
         doc.VTS.ReserveChildren(satTreeNode, transponders.size());
         for (std::string_view tp : transponders) {
+            GetAttrList(tp, attrs);
+            // Both names of the last value are known on either kind of box;
+            // each box reads its own.
+            extra = SortAttrs(attrs,
+                              {"id", "onid", "frequency", "inversion", "symbol_rate", "fec_inner",
+                               "polarization", "modulation"},
+                              v);
             auto trNode = std::make_unique<TBasicSNode>(std::string(), ImgStructure);
-            int32_t onid = GetAttrHex(tp, "onid");
-            int32_t frequency = GetAttrInt(tp, "frequency");
-            std::string inversion(GetAttr(tp, "inversion"));
-            int32_t symbolRate = GetAttrInt(tp, "symbol_rate");
-            int32_t fecInner = GetAttrInt(tp, "fec_inner");
-            int32_t polarization = GetAttrInt(tp, satellite ? "polarization" : "modulation");
-            int32_t id = GetAttrHex(tp, "id");
+            // Converted in the order the values were always read, so that a
+            // file with several bad values reports the same one.
+            int32_t onid = HexValue(v[1]);
+            int32_t frequency = IntValue(v[2]);
+            std::string inversion(v[3]);
+            int32_t symbolRate = IntValue(v[4]);
+            int32_t fecInner = IntValue(v[5]);
+            int32_t polarization = IntValue(satellite ? v[6] : v[7]);
+            int32_t id = HexValue(v[0]);
             trNode->SetTransponder(sat, id, onid, frequency, symbolRate, fecInner, polarization,
                                    std::move(inversion));
+            trNode->Transponder->Extra = std::move(extra);
             trNode->Caption = "Transponder 0x" + HexText(id, 4);
             TTransponder* transponder = trNode->Transponder.get();
             PSNode trTreeNode = doc.AddServiceNode(satTreeNode, std::move(trNode));
 
-            GetTagList(tp, "channel", channels);
+            GetTagListOrThrow(ElementContent(tp), "channel", channels, "services.xml");
             doc.VTS.ReserveChildren(trTreeNode, channels.size());
             for (std::string_view ch : channels) {
+                GetAttrList(ch, attrs);
+                extra = SortAttrs(attrs, {"service_id", "name", "service_type", "channel_nr"}, v);
                 auto chNode = std::make_unique<TBasicSNode>(std::string(), ImgSpecial);
-                int32_t serviceId = GetAttrHex(ch, "service_id");
-                int32_t serviceType = GetAttrHex(ch, "service_type");
-                std::string channelNr(GetAttr(ch, "channel_nr"));
-                std::string chName(GetAttr(ch, "name"));
+                int32_t serviceId = HexValue(v[0]);
+                int32_t serviceType = HexValue(v[2]);
+                std::string chName(v[1]);
                 chNode->Caption = chName;
-                chNode->SetChannel(transponder, std::move(chName), std::move(channelNr), serviceType,
-                                   serviceId);
+                chNode->SetChannel(transponder, std::move(chName), std::string(v[3]), serviceType, serviceId);
+                chNode->Channel->Extra = std::move(extra);
                 chNode->ImageIndex = ImageOfServiceType(serviceType);
                 if (chNode->ImageIndex == ImgTV)
                     ++doc.CountTV;
@@ -73,22 +86,31 @@ void TListDocument::LoadServices(std::string_view text) {
     VTS.Clear();
     PSNode root = AddServiceNode(nullptr, std::make_unique<TBasicSNode>("Services", ImgStructure));
 
-    std::string_view x = GetTag(text, "xantu");
+    std::string uncommented;
+    bool complete = true;
+    std::string_view x = GetRootTag(BlankComments(text, uncommented), "xantu", complete);
+    if (!complete)
+        throw EXMLException("Die Datei services.xml ist unvollst\xC3\xA4ndig: das Ende </XANTU> fehlt.");
     if (x.empty())
         throw EXMLException("services load <xantu> failed");
 
     TTagList networks;
-    GetTagList(x, "sat", networks);
-    VTS.ReserveChildren(root, networks.size());
+    TTagList cables;
+    GetTagListOrThrow(ElementContent(x), "sat", networks, "services.xml");
+    GetTagListOrThrow(ElementContent(x), "cable", cables, "services.xml");
+    // One list is for one kind of box; reading one kind and dropping the
+    // other would lose the dropped networks on the next save.
+    if (!networks.empty() && !cables.empty())
+        throw EXMLException("Die Datei services.xml enth\xC3\xA4lt Satelliten (<sat>) und Kabelnetze "
+                            "(<cable>) zugleich; eine Liste gilt nur f\xC3\xBCr eine Art von Box.");
     if (!networks.empty()) {
+        VTS.ReserveChildren(root, networks.size());
         SetBoxType(BoxSat);
         ReadNetworks(*this, root, networks, true);
-    } else {
-        GetTagList(x, "cable", networks);
-        if (!networks.empty()) {
-            SetBoxType(BoxCable);
-            ReadNetworks(*this, root, networks, false);
-        }
+    } else if (!cables.empty()) {
+        VTS.ReserveChildren(root, cables.size());
+        SetBoxType(BoxCable);
+        ReadNetworks(*this, root, cables, false);
     }
     root->Expanded = true;
     Host().ShowCounters(CountAll, CountTV, CountRadio);

@@ -2,12 +2,53 @@
 
 #include "listfiles/FastStringFuncs.h"
 #include "listfiles/FastStrings.h"
+#include "model/XantuModel.h"
 
-#include <string>
+#include <array>
+#include <cstring>
 
 namespace xantu {
 
 namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+// Byte classes for the tag walks: a table look-up per byte instead of a
+// chain of comparisons keeps the scan of big lists cheap.
+enum : uint8_t { kBlank = 1, kNameStop = 2, kTagStop = 4 };
+const std::array<uint8_t, 256> kClass = [] {
+    std::array<uint8_t, 256> t{};
+    for (unsigned char c : {' ', '\t', '\n', '\r'})
+        t[c] = kBlank | kNameStop;
+    for (unsigned char c : {'=', '>', '/'})
+        t[c] = kNameStop;
+    for (unsigned char c : {'"', '\''})
+        t[c] = kNameStop | kTagStop;
+    t[static_cast<unsigned char>('>')] |= kTagStop;
+    return t;
+}();
+
+inline uint8_t ClassOf(char c) {
+    return kClass[static_cast<unsigned char>(c)];
+}
+
+bool IsBlank(char c) {
+    return (ClassOf(c) & kBlank) != 0;
+}
+
+// What may follow an element's name in its tag.
+bool IsNameEnd(char c) {
+    return IsBlank(c) || c == '/' || c == '>';
+}
+
+bool SameNameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Fold(a[i]) != Fold(b[i]))
+            return false;
+    return true;
+}
 
 std::string_view TrimView(std::string_view s) {
     std::size_t b = 0, e = s.size();
@@ -16,6 +57,33 @@ std::string_view TrimView(std::string_view s) {
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
         --e;
     return s.substr(b, e - b);
+}
+
+// The '>' that ends the tag opening at `lt` (0-based), or npos. A quote
+// right after "=" (blanks between allowed) opens a value that runs to the
+// same quote, so a '>' inside a name does not end the tag.
+std::size_t TagEnd(std::string_view text, std::size_t lt) {
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    for (std::size_t i = lt + 1; i < n; ++i) {
+        while (i < n && !(ClassOf(p[i]) & kTagStop))
+            ++i;
+        if (i >= n)
+            break;
+        const char c = p[i];
+        if (c == '>')
+            return i;
+        std::size_t j = i;
+        while (j > lt + 1 && IsBlank(p[j - 1]))
+            --j;
+        if (p[j - 1] != '=')
+            continue;
+        const void* q = std::memchr(p + i + 1, c, n - i - 1);
+        if (!q)
+            return npos;
+        i = static_cast<std::size_t>(static_cast<const char*>(q) - p);
+    }
+    return npos;
 }
 
 // Remembers the last answer of a forward search so that a list of elements
@@ -57,21 +125,48 @@ struct TagPatterns {
     MemoSearch closeSearch;
 };
 
+// The next start tag of the element (1-based position of its '<'), the name
+// ending there, and the 0-based position of the tag's '>' (npos when the
+// tag never closes).
+std::size_t FindStartTag(std::string_view text, const TagPatterns& p, std::size_t from, std::size_t& gt) {
+    std::size_t s = from;
+    for (;;) {
+        s = TextPosNoCaseAnchored(p.start, text, s);
+        if (s == 0)
+            return 0;
+        const std::size_t after = s - 1 + p.start.size();
+        if (after >= text.size() || IsNameEnd(text[after]))
+            break;
+        ++s;
+    }
+    gt = TagEnd(text, s - 1);
+    return s;
+}
+
 // One element found from `from`: its 1-based first position and one past its
-// last character, or {0,0}.
+// last character; {0,0} when there is none, and {start,0} when one starts
+// but does not end (its start tag never closes, or it has neither an end
+// tag nor a "/>" after it).
 std::pair<std::size_t, std::size_t> FindElement(std::string_view text, TagPatterns& p, std::size_t from) {
-    std::size_t s = TextPosNoCaseAnchored(p.start, text, from);
+    std::size_t gt = npos;
+    const std::size_t s = FindStartTag(text, p, from, gt);
     if (s == 0)
         return {0, 0};
-    std::size_t e = p.endSearch.Find(text, s);
+    if (gt == npos)
+        return {s, 0};
+    // A start tag that closes itself is the whole element; what follows is
+    // its sibling, not its content.
+    if (text[gt - 1] == '/')
+        return {s, gt + 2};
+    std::size_t e = p.endSearch.Find(text, gt + 2);
     std::size_t len = p.endSearch.Size();
     if (e == 0) {
-        e = p.closeSearch.Find(text, s);
+        e = p.closeSearch.Find(text, gt + 2);
         len = 2;
         if (e == 0)
-            return {0, 0};
+            return {s, 0};
     }
-    return {s, e + len - 1 + 1};
+    return {s, e + len};
 }
 
 } // namespace
@@ -79,12 +174,12 @@ std::pair<std::size_t, std::size_t> FindElement(std::string_view text, TagPatter
 std::string_view GetTag(std::string_view text, std::string_view tag) {
     TagPatterns p(tag);
     auto [s, end] = FindElement(text, p, 1);
-    if (s == 0)
+    if (s == 0 || end == 0)
         return {};
     return TrimView(text.substr(s - 1, end - s));
 }
 
-void GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
+bool GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
     list.clear();
     TagPatterns p(tag);
     std::size_t pos = 1;
@@ -92,35 +187,206 @@ void GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
         auto [s, end] = FindElement(text, p, pos);
         if (s == 0)
             break;
+        if (end == 0)
+            return false;
         std::string_view element = TrimView(text.substr(s - 1, end - s));
         if (element.empty())
             break;
         list.push_back(element);
         pos = end; // continue right after the element's last character
     }
+    return true;
+}
+
+void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& list, std::string_view file) {
+    if (!GetTagList(text, tag, list))
+        throw EXMLException("Die Datei " + std::string(file) + " ist fehlerhaft: ein <" + std::string(tag) +
+                            ">-Element ist nicht abgeschlossen.");
+}
+
+std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& complete) {
+    complete = true;
+    TagPatterns p(tag);
+    std::size_t gt = npos;
+    const std::size_t s = FindStartTag(text, p, 1, gt);
+    if (s == 0)
+        return {};
+    if (gt == npos) {
+        complete = false;
+        return {};
+    }
+    if (text[gt - 1] == '/')
+        return text.substr(s - 1, gt + 2 - s);
+    const std::size_t e = TextPosNoCaseAnchored(p.end, text, gt + 2);
+    if (e == 0) {
+        complete = false;
+        return {};
+    }
+    return text.substr(s - 1, e + p.end.size() - s);
+}
+
+std::string_view ElementContent(std::string_view element) {
+    if (element.empty() || element[0] != '<')
+        return element;
+    const std::size_t gt = TagEnd(element, 0);
+    if (gt == npos || element[gt - 1] == '/')
+        return {};
+    return element.substr(gt + 1);
+}
+
+std::string_view BlankComments(std::string_view text, std::string& storage) {
+    bool any = false;
+    const char* end = text.data() + text.size();
+    for (const char* q = text.data(); (q = static_cast<const char*>(std::memchr(q, '<', end - q))); ++q)
+        if (end - q >= 4 && q[1] == '!' && q[2] == '-' && q[3] == '-') {
+            any = true;
+            break;
+        }
+    if (!any)
+        return text;
+    storage.assign(text);
+    char* p = storage.data();
+    const std::size_t n = storage.size();
+    const std::string_view all(p, n);
+    std::size_t i = 0;
+    while (i < n) {
+        const void* q = std::memchr(p + i, '<', n - i);
+        if (!q)
+            break;
+        i = static_cast<std::size_t>(static_cast<const char*>(q) - p);
+        if (all.compare(i, 4, "<!--") == 0) {
+            const std::size_t close = all.find("-->", i + 4);
+            const std::size_t stop = close == npos ? n : close + 3;
+            std::memset(p + i, ' ', stop - i);
+            i = stop;
+            continue;
+        }
+        // Tags are stepped over whole: "<!--" inside a name is part of it.
+        const std::size_t gt = TagEnd(all, i);
+        if (gt == npos)
+            break;
+        i = gt + 1;
+    }
+    return all;
+}
+
+void GetAttrList(std::string_view e, TAttrList& list) {
+    list.clear();
+    const std::size_t n = e.size();
+    if (n == 0 || e[0] != '<')
+        return;
+    std::size_t i = 1;
+    while (i < n && !IsNameEnd(e[i]))
+        ++i;
+    for (;;) {
+        const std::size_t before = i;
+        while (i < n && IsBlank(e[i]))
+            ++i;
+        if (i >= n || e[i] == '>')
+            return;
+        const bool blankBefore = i > before;
+        const char c = e[i];
+        if (c == '/' || c == '=' || c == '"' || c == '\'') {
+            ++i; // a stray byte, no attribute
+            continue;
+        }
+        const std::size_t nameStart = i;
+        while (i < n && !(ClassOf(e[i]) & kNameStop))
+            ++i;
+        // A name glued to the byte before it (say onid="1"id="2") is no name.
+        if (!blankBefore)
+            continue;
+        std::size_t j = i;
+        while (j < n && IsBlank(e[j]))
+            ++j;
+        if (j >= n || e[j] != '=')
+            continue;
+        ++j;
+        while (j < n && IsBlank(e[j]))
+            ++j;
+        if (j >= n)
+            return;
+        const char quote = e[j];
+        if (quote != '"' && quote != '\'') {
+            i = j;
+            continue;
+        }
+        const std::size_t close = e.find(quote, j + 1);
+        if (close == npos)
+            return;
+        list.push_back(TXmlAttr{e.substr(nameStart, i - nameStart), e.substr(j + 1, close - j - 1),
+                                e.substr(nameStart, close + 1 - nameStart)});
+        i = close + 1;
+    }
+}
+
+std::string_view FindAttr(const TAttrList& attrs, std::string_view name) {
+    for (const TXmlAttr& a : attrs)
+        if (SameNameNoCase(a.Name, name))
+            return a.Value;
+    return {};
+}
+
+std::string KeptAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known) {
+    std::string out;
+    for (const TXmlAttr& a : attrs) {
+        bool isKnown = false;
+        const unsigned char first = a.Name.empty() ? 0 : Fold(a.Name[0]);
+        for (std::string_view k : known)
+            if (k.size() == a.Name.size() && Fold(k[0]) == first && SameNameNoCase(a.Name, k)) {
+                isKnown = true;
+                break;
+            }
+        if (!isKnown) {
+            out.push_back(' ');
+            out.append(a.Raw);
+        }
+    }
+    return out;
+}
+
+std::string SortAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known,
+                      std::string_view* values) {
+    std::string out;
+    const std::size_t count = known.size();
+    for (std::size_t k = 0; k < count; ++k)
+        values[k] = {};
+    bool seen[16] = {};
+    for (const TXmlAttr& a : attrs) {
+        const unsigned char first = Fold(a.Name[0]);
+        std::size_t k = 0;
+        for (std::string_view name : known) {
+            if (name.size() == a.Name.size() && Fold(name[0]) == first && SameNameNoCase(a.Name, name))
+                break;
+            ++k;
+        }
+        if (k == count) {
+            out.push_back(' ');
+            out.append(a.Raw);
+        } else if (k < 16 && !seen[k]) {
+            seen[k] = true;
+            values[k] = a.Value;
+        }
+    }
+    return out;
+}
+
+int32_t HexValue(std::string_view value) {
+    return static_cast<int32_t>(static_cast<uint32_t>(ParseHex(value)));
+}
+
+int32_t IntValue(std::string_view value) {
+    return StrToInt(value);
+}
+
+bool BoolValue(std::string_view value) {
+    return (static_cast<uint32_t>(StrToInt(value)) & 0xFFu) != 0;
 }
 
 std::string_view GetAttr(std::string_view element, std::string_view name) {
-    char buf[64];
-    std::string longPattern;
-    std::string_view pattern;
-    if (name.size() + 2 <= sizeof buf) {
-        name.copy(buf, name.size());
-        buf[name.size()] = '=';
-        buf[name.size() + 1] = '"';
-        pattern = std::string_view(buf, name.size() + 2);
-    } else {
-        longPattern = std::string(name) + "=\"";
-        pattern = longPattern;
-    }
-    std::size_t p = TextPosNoCaseAnchored(pattern, element, 1);
-    if (p == 0)
-        return {};
-    std::size_t valueStart = p + pattern.size(); // 1-based
-    std::size_t q = CharPos(element, '"', valueStart);
-    if (q == 0)
-        return {};
-    return element.substr(valueStart - 1, q - valueStart);
+    TAttrList attrs;
+    GetAttrList(element, attrs);
+    return FindAttr(attrs, name);
 }
 
 uint32_t GetAttrHexU(std::string_view element, std::string_view name) {
@@ -137,6 +403,18 @@ int32_t GetAttrInt(std::string_view element, std::string_view name) {
 
 bool GetAttrBool(std::string_view element, std::string_view name) {
     return (static_cast<uint32_t>(GetAttrInt(element, name)) & 0xFFu) != 0;
+}
+
+int32_t AttrHex(const TAttrList& attrs, std::string_view name) {
+    return static_cast<int32_t>(static_cast<uint32_t>(ParseHex(FindAttr(attrs, name))));
+}
+
+int32_t AttrInt(const TAttrList& attrs, std::string_view name) {
+    return StrToInt(FindAttr(attrs, name));
+}
+
+bool AttrBool(const TAttrList& attrs, std::string_view name) {
+    return (static_cast<uint32_t>(AttrInt(attrs, name)) & 0xFFu) != 0;
 }
 
 } // namespace xantu

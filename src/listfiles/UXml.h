@@ -1,10 +1,11 @@
-// A literal tag scanner: it cuts elements out of a text by their start and
-// end tags and reads double-quoted attributes by name. It knows no XML beyond
-// that (no entities, comments or declarations), and names match as
-// case-insensitive prefixes, which the list files are shaped to live with.
+// A small tag scanner: it cuts elements out of a text by their start and end
+// tags and reads the attributes of an element's start tag. It knows no XML
+// beyond that (no entities, no declarations); the readers hand it texts whose
+// comments were blanked out first (BlankComments).
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,16 +15,76 @@ namespace xantu {
 // must outlive them.
 using TTagList = std::vector<std::string_view>;
 
-// The first element `<tag...` through `</tag>` (or, lacking that, the first
-// "/>" after the start), or empty.
+// One attribute of a start tag: its name, its value between the quotes, and
+// all of its bytes from the name through the closing quote.
+struct TXmlAttr {
+    std::string_view Name;
+    std::string_view Value;
+    std::string_view Raw;
+};
+using TAttrList = std::vector<TXmlAttr>;
+
+// The first element `<tag` (the name ends there: a blank, "/" or ">"
+// follows) through its `</tag>`, or the start tag alone when it closes itself
+// with "/>". Lacking an end tag, the first "/>" after the start ends it.
+// Empty when there is none.
 std::string_view GetTag(std::string_view text, std::string_view tag);
-// Every such element in text order.
-void GetTagList(std::string_view text, std::string_view tag, TTagList& list);
-// The value of the first `name="` anywhere in the element, or empty.
+// Every such element in text order. False when the list stopped at an
+// element that starts but does not end (its start tag never closes, or it
+// has neither its end tag nor a "/>" after it): what follows is unread.
+bool GetTagList(std::string_view text, std::string_view tag, TTagList& list);
+// The same, raising EXMLException naming `file` and the element instead of
+// answering false: a list file is read whole or not at all.
+void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& list, std::string_view file);
+
+// The element named `tag` whose end tag must be present: the root of a list
+// file. Empty when there is no start tag; sets `complete` to false when the
+// start tag is there but neither closes itself nor has its end tag (a file
+// cut short).
+std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& complete);
+
+// What stands between the element's start tag and its end: empty for an
+// element whose start tag closes itself. Children are looked for here, so
+// that nothing inside the element's own attribute values counts as a child.
+std::string_view ElementContent(std::string_view element);
+
+// The text itself, or, when it holds comments, a copy in `storage` with every
+// comment outside the tags replaced by blanks, so that no scan finds what was
+// commented out.
+std::string_view BlankComments(std::string_view text, std::string& storage);
+
+// The attributes of the element's start tag, in the order written. A name
+// is a whole name; blanks may stand around "="; the value stands in double or
+// single quotes. Anything else in the tag is no attribute and is skipped.
+void GetAttrList(std::string_view element, TAttrList& list);
+// The value of the first attribute of that name (without regard to case),
+// or empty.
+std::string_view FindAttr(const TAttrList& attrs, std::string_view name);
+// Every attribute whose name is not among `known` (without regard to case),
+// each as one blank and its bytes as read.
+std::string KeptAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known);
+
+// Sorts the attributes by the names a reader knows in one pass: values[k]
+// is the value of the first attribute named known[k] (without regard to
+// case; empty when there is none); every attribute of another name comes
+// back as KeptAttrs gives it.
+std::string SortAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known,
+                      std::string_view* values);
+
+// Conversions of a value text, as the GetAttr… functions convert.
+int32_t HexValue(std::string_view value);
+int32_t IntValue(std::string_view value);
+bool BoolValue(std::string_view value);
+
+// The value of the element's own attribute of that name, or empty.
 std::string_view GetAttr(std::string_view element, std::string_view name);
 uint32_t GetAttrHexU(std::string_view element, std::string_view name);
 int32_t GetAttrHex(std::string_view element, std::string_view name);
 int32_t GetAttrInt(std::string_view element, std::string_view name);
 bool GetAttrBool(std::string_view element, std::string_view name);
+
+int32_t AttrHex(const TAttrList& attrs, std::string_view name);
+int32_t AttrInt(const TAttrList& attrs, std::string_view name);
+bool AttrBool(const TAttrList& attrs, std::string_view name);
 
 } // namespace xantu

@@ -61,9 +61,13 @@ void TMain::MenuOpenBackupClick() {
     SetStatus("Dateien öffnen ...");
     std::string bouquetsText;
     std::string servicesText;
-    if (!ReadWholeFile(QFile::encodeName(backup.BouquetsFile).toStdString(), bouquetsText) ||
-        !ReadWholeFile(QFile::encodeName(backup.ServicesFile).toStdString(), servicesText)) {
+    std::string why;
+    if (ReadListFile(QFile::encodeName(backup.BouquetsFile).toStdString(), bouquetsText, &why) !=
+            TReadFailure::None ||
+        ReadListFile(QFile::encodeName(backup.ServicesFile).toStdString(), servicesText, &why) !=
+            TReadFailure::None) {
         SetStatus("Öffnen ist fehlgeschlagen");
+        dialogs_.Message(this, TMsgKind::Error, QString::fromUtf8(why));
         return;
     }
     SetStatus("Dateien eingelesen");

@@ -1,6 +1,7 @@
 // Local open and save of the list pair, and the load sequence as the window
 // runs it.
 #include "core/FileIO.h"
+#include "core/PairFiles.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MainBox.h"
 #include "mainwindow/SatPosList.h"
@@ -101,8 +102,11 @@ void TMain::MenuOpenClick() {
     SetStatus("Dateien öffnen ...");
     std::string bouquetsText;
     std::string servicesText;
-    if (!ReadWholeFile(LocalFile(file), bouquetsText) || !ReadWholeFile(LocalFile(services), servicesText)) {
+    std::string why;
+    if (ReadListFile(LocalFile(file), bouquetsText, &why) != TReadFailure::None ||
+        ReadListFile(LocalFile(services), servicesText, &why) != TReadFailure::None) {
         SetStatus("Öffnen ist fehlgeschlagen");
+        dialogs_.Message(this, TMsgKind::Error, QString::fromUtf8(why));
         return;
     }
     SetStatus("Dateien eingelesen");
@@ -134,10 +138,14 @@ void TMain::MenuSaveAsClick() {
     // The pair about to be replaced is kept first; a backup that fails does
     // not stop the save, it is only noted.
     const bool backedUp = box_->Backups.KeepExisting(TBackupStore::Local, {file, services});
-    // Each file goes to a temporary file first and replaces the old one only
-    // when complete; a failure propagates to the general error report.
-    WriteWholeFile(LocalFile(file), doc_.SaveBouquets());
-    WriteWholeFile(LocalFile(services), doc_.SaveServices());
+    // The pair is read back before it is written and then written as one;
+    // on any failure nothing changes and the lists stay marked as modified.
+    try {
+        SaveListPair(doc_, LocalFile(file), LocalFile(services));
+    } catch (const std::exception& e) {
+        dialogs_.Message(this, TMsgKind::Error, QString::fromUtf8(e.what()));
+        return;
+    }
     LocalPath = folder;
     SetModified(false);
     if (!backedUp)

@@ -36,7 +36,7 @@ bool Matches(const TChannel& entry, const TTrChannel& service) {
 
 void TBasicSNode::SetSat(std::string name, std::string diseqc, std::string position) {
     Kind = SKindSat;
-    Sat = std::make_unique<TSat>(TSat{std::move(name), std::move(diseqc), std::move(position)});
+    Sat = std::make_unique<TSat>(TSat{std::move(name), std::move(diseqc), std::move(position), {}});
 }
 
 void TBasicSNode::SetTransponder(TSat* sat, int32_t id, int32_t onid, int32_t frequency, int32_t symbolRate,
@@ -68,7 +68,11 @@ std::string TBasicSNode::SatBoxXml() const {
     XmlLine line;
     switch (Kind) {
     case SKindSat:
-        line.Open("sat").Text("name", Sat->Name).Text("diseqc", Sat->Diseqc).Text("position", Sat->Position);
+        line.Open("sat")
+            .Text("name", Sat->Name)
+            .Text("diseqc", Sat->Diseqc)
+            .Text("position", Sat->Position)
+            .Raw(Sat->Extra);
         return line.Close();
     case SKindTransponder: {
         const TTransponder& t = *Transponder;
@@ -79,7 +83,8 @@ std::string TBasicSNode::SatBoxXml() const {
             line.Text("inversion", t.Inversion);
         line.Dec("symbol_rate", t.SymbolRate)
             .Dec("fec_inner", t.FecInner)
-            .Dec("polarization", t.Polarization);
+            .Dec("polarization", t.Polarization)
+            .Raw(t.Extra);
         return line.Close();
     }
     case SKindChannel:
@@ -92,7 +97,8 @@ std::string TBasicSNode::SatBoxXml() const {
         .Hex("service_id", c.ServiceId, 4)
         .Text("name", c.Name)
         .Hex("service_type", c.ServiceType, 2)
-        .Text("channel_nr", c.ChannelNr);
+        .Text("channel_nr", c.ChannelNr)
+        .Raw(c.Extra);
     return line.SelfClose();
 }
 
@@ -100,7 +106,7 @@ std::string TBasicSNode::CableBoxXml() const {
     XmlLine line;
     switch (Kind) {
     case SKindSat:
-        line.Open("cable").Text("name", Sat->Name);
+        line.Open("cable").Text("name", Sat->Name).Raw(Sat->Extra);
         return line.Close();
     case SKindTransponder: {
         const TTransponder& t = *Transponder;
@@ -111,7 +117,8 @@ std::string TBasicSNode::CableBoxXml() const {
             .Text("inversion", t.Inversion)
             .Dec("symbol_rate", t.SymbolRate)
             .Dec("fec_inner", t.FecInner)
-            .Dec("modulation", t.Polarization);
+            .Dec("modulation", t.Polarization)
+            .Raw(t.Extra);
         return line.Close();
     }
     case SKindChannel:
@@ -123,7 +130,7 @@ std::string TBasicSNode::CableBoxXml() const {
 
 void TBasicBNode::SetBouquet(std::string name, bool hidden, bool locked) {
     Kind = BKindBouquet;
-    Bouquet = std::make_unique<TBouquet>(TBouquet{std::move(name), hidden, locked});
+    Bouquet = std::make_unique<TBouquet>(TBouquet{std::move(name), hidden, locked, {}});
 }
 
 void TBasicBNode::SetChannel(TBouquet* bouquet, std::string name, int32_t serviceId, int32_t tsid,
@@ -152,7 +159,11 @@ static std::string BouquetLine(const TBasicBNode& node, bool withSatPosition) {
     XmlLine line;
     if (node.Kind == BKindBouquet) {
         const TBouquet& b = *node.Bouquet;
-        line.Open("Bouquet").Text("name", b.Name).Flag("hidden", b.Hidden).Flag("locked", b.Locked);
+        line.Open("Bouquet")
+            .Text("name", b.Name)
+            .Flag("hidden", b.Hidden)
+            .Flag("locked", b.Locked)
+            .Raw(b.Extra);
         return line.Close();
     }
     if (node.Kind != BKindChannel)
@@ -165,6 +176,7 @@ static std::string BouquetLine(const TBasicBNode& node, bool withSatPosition) {
         .Hex("onid", c.Onid, 4);
     if (withSatPosition)
         line.Text("sat_position", c.SatPosition);
+    line.Raw(c.Extra);
     return line.SelfClose();
 }
 

@@ -53,6 +53,9 @@ struct TSat {
     std::string Name;
     std::string Diseqc;
     std::string Position;
+    // Attributes of the element that the program does not know, each as one
+    // blank and its bytes as read; written back after the known ones.
+    std::string Extra;
 };
 
 struct TTransponder {
@@ -64,6 +67,9 @@ struct TTransponder {
     int32_t SymbolRate = 0;
     int32_t FecInner = 0;
     int32_t Polarization = 0; // modulation on a cable box
+    // Attributes of the element that the program does not know, each as one
+    // blank and its bytes as read; written back after the known ones.
+    std::string Extra;
 };
 
 struct TTrChannel {
@@ -72,12 +78,18 @@ struct TTrChannel {
     int32_t ServiceId = 0;
     int32_t ServiceType = 0;
     std::string ChannelNr;
+    // Attributes of the element that the program does not know, each as one
+    // blank and its bytes as read; written back after the known ones.
+    std::string Extra;
 };
 
 struct TBouquet {
     std::string Name;
     bool Hidden = false;
     bool Locked = false;
+    // Attributes of the element that the program does not know, each as one
+    // blank and its bytes as read; written back after the known ones.
+    std::string Extra;
 };
 
 struct TChannel {
@@ -88,6 +100,9 @@ struct TChannel {
     int32_t Onid = 0;
     TTrChannel* Service = nullptr; // not owned; points into the services tree
     std::string SatPosition;
+    // Attributes of the element that the program does not know, each as one
+    // blank and its bytes as read; written back after the known ones.
+    std::string Extra;
 };
 
 // The one match rule between a bouquet entry and a service: same service id

@@ -34,9 +34,14 @@ XmlLine& XmlLine::Open(std::string_view element) {
 XmlLine& XmlLine::Text(std::string_view name, std::string_view value) {
     text_.push_back(' ');
     text_.append(name);
-    text_.append("=\"");
+    // A value that holds a double quote (read from single quotes) goes back
+    // in single quotes, so that it reads back as it was.
+    const char quote =
+        value.find('"') != std::string_view::npos && value.find('\'') == std::string_view::npos ? '\'' : '"';
+    text_.push_back('=');
+    text_.push_back(quote);
     text_.append(value);
-    text_.push_back('"');
+    text_.push_back(quote);
     return *this;
 }
 

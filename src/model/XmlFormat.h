@@ -26,6 +26,11 @@ class XmlLine {
     }
     XmlLine& Dec(std::string_view name, int32_t value) { return Text(name, DecText(value)); }
     XmlLine& Flag(std::string_view name, bool value) { return Text(name, BoolToChar(value)); }
+    // Attribute bytes kept from a file, already led by their blanks.
+    XmlLine& Raw(std::string_view attrs) {
+        text_.append(attrs);
+        return *this;
+    }
     std::string Close();
     std::string SelfClose();
 

@@ -1,5 +1,7 @@
 #include "net/BoxTransfer.h"
 
+#include "core/PairFiles.h"
+
 #include "net/Backups.h"
 
 #include <exception>
@@ -170,12 +172,20 @@ bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
     if (!doc_.CheckListsPresent())
         return false;
     TListHost& host = doc_.Host();
+    // Lists that would not read back are not sent.
+    TPairTexts texts;
+    try {
+        texts = SavePairTexts(doc_);
+    } catch (const std::exception& e) {
+        host.ShowMessage(TMsgKind::Error, e.what());
+        return false;
+    }
     TRunning running(busy_, ui_);
     aborted_ = false;
     try {
         host.SetStatus("FTP zur Box l\xC3\xA4uft ...");
-        const std::string bouquets = doc_.SaveBouquets();
-        const std::string services = doc_.SaveServices();
+        const std::string& bouquets = texts.Bouquets;
+        const std::string& services = texts.Services;
         // What the box holds now is kept before anything replaces it; when
         // that fails the send goes on, and the status says so to the end.
         const std::string boxNote = KeepBoxState(box);

@@ -44,8 +44,7 @@ TEST(Cli, CheckPrintsMessagesAndTheSummary) {
     CliRun r = Cli("check --satpositions /nonexistent.xml " + kExamples + "/sat/bouquets.xml");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "box: sat\nservices: 9 tv: 4 radio: 3\nbouquets: 3 entries: 6 andere: 1 unlinked: 0\n");
-    EXPECT_EQ(r.err, "Fehler: Die Datei \"satpositionen.xml\" im Hauptverzeichnis des XantuEditors\n  wurde "
-                     "nicht gefunden!\n"
+    EXPECT_EQ(r.err, "Fehler: Die Datei \"/nonexistent.xml\"\n  wurde nicht gefunden!\n"
                      "Information: \"Hotbird 13.0E\" verf\xC3\xBCgt \xC3\xBC"
                      "ber keine Position in services.xml und\n"
                      "  wird auch in der Sat-Positionsliste nicht gefunden!\n"

@@ -76,9 +76,9 @@ TEST(SatPositions, AMissingListFileIsReportedOnce) {
     doc.SatPositions = {"stale; Position=1"};
     doc.LoadSatPositions("/nonexistent/satpositionen.xml");
     EXPECT_TRUE(doc.SatPositions.empty());
-    EXPECT_EQ(host.Messages,
-              (std::vector<std::string>{"Die Datei \"satpositionen.xml\" im Hauptverzeichnis des "
-                                        "XantuEditors\rwurde nicht gefunden!"}));
+    // The message names the path really used.
+    EXPECT_EQ(host.Messages, (std::vector<std::string>{
+                                 "Die Datei \"/nonexistent/satpositionen.xml\"\rwurde nicht gefunden!"}));
 }
 
 TEST(SatPositions, NothingHappensForACableBox) {

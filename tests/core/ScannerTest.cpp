@@ -101,14 +101,17 @@ TEST(StrToInt, AcceptsSignedDecimalsWithin32Bits) {
             << bad;
 }
 
-TEST(GetTag, MatchesNamesAsCaseInsensitivePrefixes) {
+TEST(GetTag, MatchesWholeNamesWithoutRegardToCase) {
     const std::string text = "pre <XANTU>\n<sat a=\"1\"/></XANTU> post";
     EXPECT_EQ(GetTag(text, "xantu"), "<XANTU>\n<sat a=\"1\"/></XANTU>");
-    // The start pattern needs no delimiter: "sat" finds <satellites>.
-    // "</satellites>" is no "</sat>", so the first "/>" ends the element.
-    EXPECT_EQ(GetTag("<satellites><sat name=\"A\"/></satellites>", "sat"), "<satellites><sat name=\"A\"/>");
+    // The name ends at a blank, "/" or ">": "sat" is not <satellites>.
+    EXPECT_EQ(GetTag("<satellites><sat name=\"A\"/></satellites>", "sat"), "<sat name=\"A\"/>");
+    EXPECT_EQ(GetTag("<satellites>", "sat"), "");
     // Without an end tag the first "/>" after the start ends the element.
     EXPECT_EQ(GetTag("<a><channel x=\"1\"/><b/>", "a"), "<a><channel x=\"1\"/>");
+    // A start tag that closes itself is the whole element, also when a
+    // sibling's end tag follows, and a ">" inside a value ends nothing.
+    EXPECT_EQ(GetTag("<sat name=\"A>B\" /><sat name=\"C\"><t/></sat>", "sat"), "<sat name=\"A>B\" />");
     EXPECT_EQ(GetTag("<a>", "a"), "");
     EXPECT_EQ(GetTag("no tags", "a"), "");
 }
@@ -120,39 +123,80 @@ TEST(GetTagList, CutsEveryElementInOrder) {
     EXPECT_EQ(list[0], "<channel a=\"1\"/>");
     EXPECT_EQ(list[1], "<channel a=\"2\"/>");
 
-    // The first "sat" entry starts at <satellites> and carries the first
-    // satellite's attributes.
+    // <satellites> is not a "sat" element; its satellites are.
     GetTagList(
         "<satellites>\n<sat name=\"A\" position=\"1\"/>\n<sat name=\"B\" position=\"2\"/>\n</satellites>",
         "sat", list);
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0], "<satellites>\n<sat name=\"A\" position=\"1\"/>");
-    EXPECT_EQ(GetAttr(list[0], "name"), "A");
+    EXPECT_EQ(list[0], "<sat name=\"A\" position=\"1\"/>");
     EXPECT_EQ(list[1], "<sat name=\"B\" position=\"2\"/>");
     GetTagList("<satellites><sat name=\"A\"></sat><sat name=\"B\"></sat></satellites>", "sat", list);
     ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0], "<satellites><sat name=\"A\"></sat>");
+    EXPECT_EQ(list[0], "<sat name=\"A\"></sat>");
     EXPECT_EQ(list[1], "<sat name=\"B\"></sat>");
 
-    // A list over a big element with an end tag far away stays exact.
+    // Self-closing elements stay self-contained even with an end tag of
+    // their name far away: each is one element.
     std::string many;
     for (int i = 0; i < 500; ++i)
         many += "<channel n=\"" + std::to_string(i) + "\"/>";
     many += "</channel>";
     GetTagList(many, "channel", list);
-    ASSERT_EQ(list.size(), 1u); // the one end tag ends the first element
-    EXPECT_EQ(list[0].size(), many.size());
+    ASSERT_EQ(list.size(), 500u);
+    EXPECT_EQ(GetAttr(list[499], "n"), "499");
 }
 
-TEST(GetAttr, TakesTheFirstMatchAnywhereAndNothingElse) {
-    EXPECT_EQ(GetAttr("<t onid=\"0085\" id=\"0001\">", "id"), "0085");
+TEST(GetAttr, ReadsWholeNamesOfTheElementsOwnStartTag) {
+    EXPECT_EQ(GetAttr("<t onid=\"0085\" id=\"0001\">", "id"), "0001");
     EXPECT_EQ(GetAttr("<t id=\"0001\" onid=\"0085\">", "id"), "0001");
-    EXPECT_EQ(GetAttr("<t id = \"1\">", "id"), "");
-    EXPECT_EQ(GetAttr("<t id='1'>", "id"), "");
+    EXPECT_EQ(GetAttr("<t bouquet_id=\"22\" name=\"x id=&quot;\">", "id"), "");
+    EXPECT_EQ(GetAttr("<t a=\"name=&quot;no\"\tname\n=\n'yes'>", "name"), "yes");
+    EXPECT_EQ(GetAttr("<t id = \"1\">", "id"), "1");
+    EXPECT_EQ(GetAttr("<t id='1\"2'>", "id"), "1\"2");
     EXPECT_EQ(GetAttr("<t NAME=\"a &amp; b\">", "name"), "a &amp; b");
     EXPECT_EQ(GetAttr("<t name=\"open", "name"), "");
-    // Absent on the element but present on a child: the child's value.
-    EXPECT_EQ(GetAttr("<t a=\"1\"><c inversion=\"2\"/></t>", "inversion"), "2");
+    EXPECT_EQ(GetAttr("<t name=bare>", "name"), "");
+    // Glued to the value before it, a name is no name.
+    EXPECT_EQ(GetAttr("<t onid=\"1\"id=\"2\">", "id"), "");
+    // A child's attribute is not the element's.
+    EXPECT_EQ(GetAttr("<t a=\"1\"><c inversion=\"2\"/></t>", "inversion"), "");
+    // The first of two wins.
+    EXPECT_EQ(GetAttr("<t n=\"1\" N=\"2\"/>", "n"), "1");
+
+    // Unknown attributes are kept with their bytes as written.
+    TAttrList attrs;
+    GetAttrList("<Bouquet type = '0' name=\"A\" bouquet_id=\"0022\"\thidden=\"0\">", attrs);
+    EXPECT_EQ(KeptAttrs(attrs, {"name", "HIDDEN", "locked"}), " type = '0' bouquet_id=\"0022\"");
+}
+
+TEST(Scanner, CommentsAndContentHideNothingAndShowNothing) {
+    std::string storage;
+    const std::string text = "<x><!-- <sat name=\"gone\"/> --><sat name='a<!--b' /><!-- open";
+    std::string_view blanked = BlankComments(text, storage);
+    EXPECT_EQ(blanked.size(), text.size());
+    TTagList list;
+    GetTagList(blanked, "sat", list);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(GetAttr(list[0], "name"), "a<!--b");
+    // Without comments the text is used as it is.
+    const std::string plain = "<a/>";
+    EXPECT_EQ(BlankComments(plain, storage).data(), plain.data());
+
+    // Children are looked for after the start tag only.
+    EXPECT_EQ(ElementContent("<b name='<channel x=\"1\"/>'><c/></b>"), "<c/></b>");
+    EXPECT_EQ(ElementContent("<b n=\"1\"/>"), "");
+
+    bool complete = true;
+    EXPECT_EQ(GetRootTag("<?xml?><XANTU><a/></xantu>", "xantu", complete), "<XANTU><a/></xantu>");
+    EXPECT_TRUE(complete);
+    EXPECT_EQ(GetRootTag("<XANTU><a/>", "xantu", complete), "");
+    EXPECT_FALSE(complete);
+    EXPECT_EQ(GetRootTag("<XANTU", "xantu", complete), "");
+    EXPECT_FALSE(complete);
+    EXPECT_EQ(GetRootTag("<XANTU/>", "xantu", complete), "<XANTU/>");
+    EXPECT_TRUE(complete);
+    EXPECT_EQ(GetRootTag("<other/>", "xantu", complete), "");
+    EXPECT_TRUE(complete);
 }
 
 TEST(GetAttrConversions, FollowTheirOwnRules) {

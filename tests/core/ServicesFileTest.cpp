@@ -96,9 +96,10 @@ TEST(ServicesFile, BuildsTheTreeAndCountsByServiceClass) {
 
 TEST(ServicesFile, ChoosesTheKindOfBoxFromTheContent) {
     TListDocument doc;
-    doc.LoadServices(ServicesXml("<cable name=\"C\"></cable><sat name=\"S\" position=\"1\"></sat>"));
-    EXPECT_EQ(doc.BoxType, BoxSat);
-    EXPECT_EQ(doc.VTS.TotalCount(), 2u);
+    // Both kinds in one file: refused, since one kind would vanish on save.
+    EXPECT_THROW(
+        doc.LoadServices(ServicesXml("<cable name=\"C\"></cable><sat name=\"S\" position=\"1\"></sat>")),
+        EXMLException);
     doc.LoadServices(ServicesXml("<cable name=\"C\"></cable>"));
     EXPECT_EQ(doc.BoxType, BoxCable);
     doc.LoadServices(ServicesXml(""));
@@ -110,7 +111,8 @@ TEST(ServicesFile, ReportsMalformedFilesWithTheReadersMessages) {
     TListDocument doc;
     EXPECT_EQ(Error(doc, ""), "services load <xantu> failed");
     EXPECT_EQ(doc.VTS.TotalCount(), 1u); // the root stays
-    EXPECT_EQ(Error(doc, "<XANTU><sat name=\"a\">"), "services load <xantu> failed");
+    EXPECT_EQ(Error(doc, "<XANTU><sat name=\"a\">"),
+              "Die Datei services.xml ist unvollst\xC3\xA4ndig: das Ende </XANTU> fehlt.");
     EXPECT_EQ(
         Error(doc, ServicesXml("<sat name=\"S\"><transponder id=\"1\" symbol_rate=\"1\" fec_inner=\"1\" "
                                "polarization=\"1\"></transponder></sat>")),

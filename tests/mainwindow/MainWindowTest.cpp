@@ -23,6 +23,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace xantu;
 
@@ -528,6 +529,38 @@ TEST_F(MainWindowTest, SatellitePositionWindowListsTheLines) {
     EXPECT_EQ(dlg.BitBtn1->text(), "S&chließen");
 }
 
+TEST_F(MainWindowTest, CutOrOddFilesAreRefusedAndNothingIsSavedFromThem) {
+    // bouquets.xml cut off in the middle: the format error, the message
+    // naming the file, no bouquets, and no save.
+    CopyPair(kExamples + "/sat", dir.path());
+    const QByteArray full = ReadAll(dir.filePath("bouquets.xml"));
+    QFile cut(dir.filePath("bouquets.xml"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    cut.write(full.left(full.size() / 2));
+    cut.close();
+    dialogs.Messages.clear();
+    Open(dir.filePath("bouquets.xml"));
+    EXPECT_EQ(Status(0), "Formatfehler der XML-Dateien");
+    EXPECT_TRUE(
+        MessageTexts().contains("Die Datei bouquets.xml ist unvollständig: das Ende </XANTU> fehlt."));
+    EXPECT_EQ(win->Doc().VTB.TotalCount(), 0u);
+    dialogs.Messages.clear();
+    win->MenuSaveAs->trigger();
+    EXPECT_TRUE(dialogs.FileDialogs.size() == 1); // only the open dialog; saving was refused
+    EXPECT_EQ(ReadAll(dir.filePath("bouquets.xml")), full.left(full.size() / 2));
+
+    // A FIFO in place of bouquets.xml: a message at once, no frozen window.
+    QDir(dir.path()).mkdir("fifo");
+    QFile::copy(kExamples + "/sat/services.xml", dir.filePath("fifo/services.xml"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo/bouquets.xml")).constData(), 0644), 0);
+    dialogs.Messages.clear();
+    Open(dir.filePath("fifo/bouquets.xml"));
+    EXPECT_EQ(Status(0), "Öffnen ist fehlgeschlagen");
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_TRUE(dialogs.Messages[0].Text.contains("ist keine gewöhnliche Datei"))
+        << dialogs.Messages[0].Text.toStdString();
+}
+
 TEST(MainWindowStart, BrokenOrMissingPositionFileIsReportedAndTheWindowStillWorks) {
     QTemporaryDir dir;
     QFile bad(dir.filePath("satpositionen.xml"));
@@ -552,8 +585,9 @@ TEST(MainWindowStart, BrokenOrMissingPositionFileIsReportedAndTheWindowStillWork
     dialogs.Messages.clear();
     TMain win(dialogs, options);
     ASSERT_EQ(dialogs.Messages.size(), 1);
+    // The message names the file really looked for.
     EXPECT_EQ(dialogs.Messages[0].Text,
-              "Die Datei \"satpositionen.xml\" im Hauptverzeichnis des XantuEditors\rwurde nicht gefunden!");
+              "Die Datei \"" + dir.filePath("missing.xml") + "\"\rwurde nicht gefunden!");
 }
 
 } // namespace

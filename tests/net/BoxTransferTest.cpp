@@ -172,7 +172,7 @@ TEST(BoxTransfer, EmptyFetchedFileEndsInTheFormatError) {
 // Half a file, then "226": after a reset the transfer itself fails; after an
 // orderly close the cut file does not load. Either way nothing is kept.
 TEST(BoxTransfer, ShortDeliveriesFailTheLoadAndKeepNothing) {
-    for (const bool reset : {true}) {
+    for (const bool reset : {true, false}) {
         SCOPED_TRACE(reset ? "reset" : "early close");
         TFakeBox fake({.ResetDataThen226 = reset, .CloseDataThen226 = !reset});
         StoreExample(fake, "sat");
@@ -269,6 +269,33 @@ TEST(BoxTransfer, RefusedUploadKeepsTheChangesMarkedAndNamesTheFile) {
     // The backup holds what the box took: the services only.
     ASSERT_TRUE(s.LastBackup().endsWith("-sent"));
     EXPECT_EQ(QDir(s.LastBackup()).entryList(QDir::Files), QStringList{"services.xml"});
+}
+
+TEST(BoxTransfer, ListsThatWouldNotReadBackAreNeverSentAndACutFetchFails) {
+    TFakeBox fake;
+    TSetup s(fake);
+    s.LoadExample("sat");
+    s.window.IsModified = true;
+    s.doc.VTB.GetFirst()->Child(0)->Data()->Bouquet->Name = "Film's \"Zwei\"";
+    EXPECT_FALSE(s.transfer.SendToBox(s.box));
+    ASSERT_EQ(s.window.Seen().size(), 1u);
+    EXPECT_EQ(s.window.Seen()[0].rfind("Fehler: Die Listen wurden nicht gespeichert", 0), 0u);
+    EXPECT_TRUE(s.window.IsModified);
+    EXPECT_EQ(fake.Connections(), 0);
+
+    // A bouquets.xml that arrives cut short is a format error, not a list.
+    const QByteArray b = Example("sat/bouquets.xml");
+    fake.Put(kDir + "services.xml", Example("sat/services.xml"));
+    fake.Put(kDir + "bouquets.xml", b.left(b.size() - 3));
+    s.window.IsModified = false;
+    s.window.Events.clear();
+    EXPECT_FALSE(s.transfer.LoadFromBox(s.box));
+    const Lines seen = s.window.Seen();
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen.at(seen.size() - 2), "status: Formatfehler der XML-Dateien");
+    EXPECT_EQ(seen.back(),
+              "Fehler: Die Datei bouquets.xml ist unvollst\xC3\xA4ndig: das Ende </XANTU> fehlt.");
+    EXPECT_EQ(s.doc.VTB.TotalCount(), 0u);
 }
 
 TEST(BoxTransfer, SendWithoutListsIsRefusedBeforeConnecting) {
