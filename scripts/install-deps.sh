@@ -5,7 +5,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
     xvfb xauth
     python3-pyftpdlib iproute2

@@ -1,7 +1,7 @@
 #include "about/VersionInfo.h"
 
-#include "listfiles/TextCodec.h"
 #include "model/XantuModel.h"
+#include "text/ListText.h"
 
 #include <QCoreApplication>
 #include <QFile>

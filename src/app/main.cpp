@@ -11,7 +11,6 @@
 int main(int argc, char** argv) {
     xantu::TApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(xantu::TMain::kAppTitle));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(xantu::TMain::kAppTitle));
     QApplication::setDesktopFileName(QStringLiteral("xantueditor"));
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("xantueditor"), xantu::TreeImage(xantu::ImgTV)));
@@ -24,13 +23,7 @@ int main(int argc, char** argv) {
         // The service pool: created hidden right after the main window and
         // destroyed before it (it shows the main window's lists).
         xantu::TServicePool pool(main.Doc(), main.FStore()->IniFileName(), dialogs, xantu::TreeImage, &main);
-        pool.SetNameDecoder([&main](const std::string& bytes) { return main.DisplayName(bytes); });
-        main.OnFillServicePool = [&pool] { pool.FillServicePool(); };
-        main.OnBeforeBeenden = [&pool] { pool.EnableSettingsSave(); };
-        QObject::connect(&pool, &xantu::TServicePool::visibilityChanged, &main, [&main](bool visible) {
-            main.MenuServicepool->setChecked(visible);
-            main.BttnServicePool->setChecked(visible);
-        });
+        main.AttachServicePool(pool);
         main.show();
         rc = app.exec();
     }

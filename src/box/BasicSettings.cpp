@@ -88,6 +88,8 @@ TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& ech
     EBoxPass->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     EBoxBouqDir->setEditable(true);
     EBoxBouqDir->setInsertPolicy(QComboBox::NoInsert);
+    // No completion while typing: OK stores exactly what the user typed.
+    EBoxBouqDir->setCompleter(nullptr);
     EBoxBouqDir->addItem(QStringLiteral("/var/pelmar/config/xantu"));
     BttnPing->setIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
     BttnOk->setDefault(true);
@@ -151,8 +153,6 @@ void TBasicSettings::BttnPingClick() {
         return;
     BttnPing->setEnabled(false);
     BttnPing->setText(QString::fromUtf8(kPingRunning));
-    // The echo blocks the dialog; show the running caption before it does.
-    BttnPing->repaint();
     Ping->DnsLookup(EBoxIP->text());
 }
 
@@ -170,7 +170,15 @@ void TBasicSettings::PingDnsLookupDone(quint16 error) {
         return;
     }
     Ping->Address = Ping->DnsResult();
-    Ping->Ping();
+    // The echo waits up to 4 seconds; the dialog stays responsive meanwhile.
+    Ping->PingInBackground();
+}
+
+void TBasicSettings::done(int result) {
+    // Not closed while a ping runs: its answer would have nowhere to go.
+    if (!BttnPing->isEnabled())
+        return;
+    QDialog::done(result);
 }
 
 void TBasicSettings::PingEchoReply(int replies) {

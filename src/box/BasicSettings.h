@@ -46,6 +46,9 @@ class TBasicSettings : public QDialog {
     QCheckBox* CBInfoChwoSrv;
     TPing* Ping;
 
+    // Refused while a ping runs.
+    void done(int result) override;
+
   public slots:
     void BttnPingClick();
 

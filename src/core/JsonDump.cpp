@@ -1,7 +1,7 @@
 #include "core/JsonDump.h"
 
 #include "core/ListDocument.h"
-#include "listfiles/TextCodec.h"
+#include "text/ListText.h"
 
 #include <cstdio>
 
@@ -10,7 +10,7 @@ namespace xantu {
 namespace {
 
 void Str(std::string& out, std::string_view bytes) {
-    std::string text = DisplayText(bytes);
+    std::string text = BytesAsUtf8(bytes);
     out.push_back('"');
     for (char ch : text) {
         unsigned char c = static_cast<unsigned char>(ch);

@@ -1,7 +1,5 @@
 #include "core/ListDocument.h"
 
-#include "listfiles/TextCodec.h"
-
 namespace xantu {
 
 const char* MsgKindCaption(TMsgKind kind) {
@@ -16,6 +14,16 @@ const char* MsgKindCaption(TMsgKind kind) {
         break;
     }
     return "Best\xC3\xA4tigung";
+}
+
+std::string UnlinkedEntryMessage(const TUnlinkedEntry& entry) {
+    return "Der Channel :\"" + entry.Channel + "\"\rim Bouquet \"" + entry.Bouquet +
+           "\" hat keinen g\xC3\xBCltigen Service!\"";
+}
+
+void TListHost::ReportChannelsWithoutService(const std::vector<TUnlinkedEntry>& entries) {
+    for (const TUnlinkedEntry& e : entries)
+        ShowMessage(TMsgKind::Information, UnlinkedEntryMessage(e));
 }
 
 TListDocument::TListDocument(TListHost* host) : host_(host ? host : &silent_) {}
@@ -91,11 +99,39 @@ void TListDocument::ApplyViewFilter() {
     host_->ViewFilterApplied();
 }
 
+void TListDocument::DecideNameCharset() {
+    bool utf8 = true;
+    auto check = [&utf8](const std::string& s) {
+        if (utf8 && !IsValidUtf8(s))
+            utf8 = false;
+    };
+    VTS.ForEach([&](PSNode n) {
+        if (const TBasicSNode* d = n->Data()) {
+            check(d->Caption);
+            if (d->Sat)
+                check(d->Sat->Name);
+            if (d->Channel)
+                check(d->Channel->Name);
+        }
+    });
+    VTB.ForEach([&](PBNode n) {
+        if (const TBasicBNode* d = n->Data()) {
+            check(d->Caption);
+            if (d->Bouquet)
+                check(d->Bouquet->Name);
+            if (d->Channel)
+                check(d->Channel->Name);
+        }
+    });
+    NameCharset = utf8 ? TNameCharset::Utf8 : TNameCharset::Cp1252;
+}
+
 bool TListDocument::LoadListTexts(std::string_view servicesText, std::string_view bouquetsText) {
     loadFailed_ = true;
     try {
         LoadServices(servicesText);
         LoadBouquets(bouquetsText);
+        DecideNameCharset(); // before the first message that names an entry
         FillAndere();
         LinkChannels();
         DefaultChannelNumbers();
@@ -110,9 +146,11 @@ bool TListDocument::LoadListTexts(std::string_view servicesText, std::string_vie
         loadFailed_ = false;
         return true;
     } catch (const std::bad_alloc&) {
+        DecideNameCharset();
         host_->SetStatus("Formatfehler der XML-Dateien");
         host_->ShowMessage(TMsgKind::Error, "Nicht gen\xC3\xBCgend Arbeitsspeicher");
     } catch (const std::exception& e) {
+        DecideNameCharset();
         host_->SetStatus("Formatfehler der XML-Dateien");
         host_->ShowMessage(TMsgKind::Error, e.what());
     }

@@ -5,6 +5,7 @@
 
 #include "core/ListHost.h"
 #include "model/XantuModel.h"
+#include "text/ListText.h"
 #include "tree/NodeTree.h"
 
 #include <cstdint>
@@ -34,6 +35,9 @@ class TListDocument {
     TServiceTree VTS;
     TBouquetTree VTB;
     uint8_t BoxType = BoxNone;
+    // Character set of the names of the loaded pair, decided once per load
+    // (UTF-8 unless some name of either tree is not valid UTF-8).
+    TNameCharset NameCharset = TNameCharset::Utf8;
     int CountAll = 0;
     int CountTV = 0;
     int CountRadio = 0;
@@ -69,6 +73,10 @@ class TListDocument {
     void ApplySatPositions();
 
     void ApplyViewFilter();
+    // Decides NameCharset from the names both trees hold now.
+    void DecideNameCharset();
+    // A name of these lists as a person reads it.
+    std::string Display(std::string_view bytes) const { return NameForDisplay(bytes, NameCharset); }
 
     // Runs the whole load sequence. Never throws: a failure is shown through
     // the host and answered with false; the trees keep what was built.

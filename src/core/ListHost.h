@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace xantu {
 
@@ -10,6 +11,15 @@ enum class TMsgKind { Warning, Error, Information, Confirmation };
 
 // Caption of a message box of that kind ("Warnung", "Fehler", ...).
 const char* MsgKindCaption(TMsgKind kind);
+
+// A bouquet entry that has no service, as a person reads it (UTF-8).
+struct TUnlinkedEntry {
+    std::string Bouquet;
+    std::string Channel;
+};
+
+// The message that reports one entry without a service.
+std::string UnlinkedEntryMessage(const TUnlinkedEntry& entry);
 
 class TListHost {
   public:
@@ -25,6 +35,9 @@ class TListHost {
     virtual void ViewFilterApplied() {}
     virtual void SetModified(bool /*modified*/) {}
     virtual void SetStatus(const std::string& /*text*/) {}
+    // The entries a load found without a service, in tree order. By default
+    // one information message each.
+    virtual void ReportChannelsWithoutService(const std::vector<TUnlinkedEntry>& entries);
 };
 
 // A host that shows nothing; for tests and for code paths without a user.

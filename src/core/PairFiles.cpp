@@ -2,15 +2,15 @@
 
 #include "core/FileIO.h"
 #include "core/VisibleText.h"
-#include "listfiles/TextCodec.h"
 #include "model/XmlFormat.h"
+#include "text/ListText.h"
 
 namespace xantu {
 
 namespace {
 
 std::string Shown(std::string_view bytes) {
-    return "\"" + DisplayText(VisibleText(bytes)) + "\"";
+    return "\"" + BytesAsUtf8(VisibleText(bytes)) + "\"";
 }
 
 // Collects the first difference; later comparisons are skipped once one is

@@ -1,6 +1,6 @@
 #include "edit/BouquetEditor.h"
 
-#include "edit/TypedText.h"
+#include "text/ListText.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -59,14 +59,13 @@ bool IsTopLevel(PBNode node) {
 } // namespace
 
 TBouquetEditor::TBouquetEditor(TListDocument& doc, TEditHost& host)
-    : doc_(doc), host_(host), history_(doc.VTB), search_(doc.VTB, host) {
+    : doc_(doc), host_(host), history_(doc.VTB), search_(doc.VTB, host, doc.NameCharset) {
     history_.OnFree = [this](PBNode node) { search_.Forget(node); };
 }
 
 void TBouquetEditor::ListsReplaced() {
     history_.Clear();
     search_.SearchNode = nullptr;
-    search_.SetListsUtf8(NamesAreUtf8(doc_));
     SetMoveMode();
     host_.HistoryChanged();
 }
@@ -89,7 +88,7 @@ void TBouquetEditor::ToggleCopyMode() {
 }
 
 void TBouquetEditor::Finish() {
-    host_.SetModified(true);
+    host_.SetModified(!AtSavedState());
     host_.HistoryChanged();
 }
 
@@ -354,7 +353,10 @@ void TBouquetEditor::DragDrop(std::vector<PBNode> selection, PBNode target, TDro
     history_.Commit();
     host_.RepaintNode(nullptr);
     host_.RefreshInfo();
-    Finish();
+    // Every drop counts as a change, also one that moved nothing (a "Nein"
+    // to the question, a reorder inside "andere").
+    host_.SetModified(true);
+    host_.HistoryChanged();
     SetMoveMode();
 }
 
@@ -370,7 +372,7 @@ PBNode TBouquetEditor::BouquetNodeOf(PBNode node) const {
 
 std::string TBouquetEditor::RenameBouquet(PBNode selected, const std::string& name) {
     std::string applied = name;
-    if (ReadsAndere(name)) {
+    if (IsReservedBouquetName(name)) {
         host_.ShowMessage(TMsgKind::Error, kReservedWord);
         applied = kReservedReplacement;
     }
@@ -442,8 +444,9 @@ bool TBouquetEditor::Redo() {
 }
 
 bool TBouquetEditor::AfterHistoryStep(PBNode select) {
-    // The step changed the tree behind the view: show the node it names and
-    // refill the panels.
+    // The step changed the tree behind the view: show the page and the node
+    // it names, and refill the panels.
+    host_.ShowBouquetsPage();
     host_.ClearSelection();
     if (select)
         host_.SelectOnly(select);

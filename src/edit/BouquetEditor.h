@@ -74,6 +74,13 @@ class TBouquetEditor {
     // The name field lost the focus or the selection moved: the next typed
     // name is a step of its own.
     void EndNameEdit() { history_.CloseSession(); }
+    // The lists were loaded or saved as they stand: from now on they count
+    // as changed exactly while the history is in another state.
+    void MarkSaved() {
+        history_.CloseSession();
+        savedState_ = history_.State();
+    }
+    bool AtSavedState() const { return history_.State() == savedState_; }
 
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
@@ -91,6 +98,7 @@ class TBouquetEditor {
     TEditHost& host_;
     TEditHistory history_;
     TBouquetSearch search_;
+    uint64_t savedState_ = 0;
     bool copyMode_ = false;
 };
 

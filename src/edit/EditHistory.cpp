@@ -193,6 +193,7 @@ void TEditHistory::Commit(const std::string& mergeKey) {
         bytes_ += last.Bytes;
     } else {
         step.MergeKey = mergeKey;
+        step.Id = nextId_++;
         undo_.push_back(std::move(step));
     }
     sessionOpen_ = !mergeKey.empty();
@@ -202,6 +203,7 @@ void TEditHistory::Commit(const std::string& mergeKey) {
 void TEditHistory::Trim() {
     while (undo_.size() > kMaxSteps || (bytes_ > kMaxBytes && undo_.size() > 1)) {
         bytes_ -= undo_.front().Bytes;
+        baseId_ = undo_.front().Id;
         undo_.pop_front();
     }
 }
@@ -425,6 +427,7 @@ void TEditHistory::Clear() {
     open_.reset();
     sessionOpen_ = false;
     bytes_ = 0;
+    baseId_ = nextId_++; // a state no step before the clear can lead back to
 }
 
 } // namespace xantu

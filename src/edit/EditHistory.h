@@ -88,6 +88,11 @@ class TEditHistory {
     // `node` was added by someone else (the refill of "andere").
     void NoteInserted(PBNode node);
 
+    // Names the state the tree is in now: equal values mean the same sequence
+    // of steps applied, so an undo back to a saved state gives its value
+    // again. A step that absorbs typing keeps the value of the step it joins.
+    uint64_t State() const { return undo_.empty() ? baseId_ : undo_.back().Id; }
+
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
     std::size_t UndoCount() const { return undo_.size(); }
@@ -124,6 +129,7 @@ class TEditHistory {
         std::optional<TNodePath> SelectUndo, SelectRedo;
         std::string MergeKey;
         std::size_t Bytes = 0;
+        uint64_t Id = 0;
     };
 
     void Record(TRecord rec, std::size_t bytes);
@@ -139,6 +145,8 @@ class TEditHistory {
     std::optional<TStep> open_;
     bool sessionOpen_ = false;
     std::size_t bytes_ = 0;
+    uint64_t nextId_ = 1;
+    uint64_t baseId_ = 0; // the state below the oldest step kept
 };
 
 } // namespace xantu

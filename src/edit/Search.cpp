@@ -1,25 +1,17 @@
 #include "edit/Search.h"
 
-#include "edit/TypedText.h"
-#include "listfiles/FastStrings.h"
+#include "text/ListText.h"
+
+#include <algorithm>
+#include <string_view>
 
 namespace xantu {
 
-static bool IsAscii(std::string_view s) {
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
-TSearchMatcher::TSearchMatcher(const TSearchData& data, std::string encoded, bool listsAreUtf8)
-    : data_(data), needle_(std::move(encoded)) {
-    // Byte folding through FoldTable is right for Windows-1252 names, and for
-    // UTF-8 names as long as the text is plain ASCII (no byte of a multi-byte
-    // character folds onto an ASCII letter). Otherwise compare characters.
-    utf8Fold_ = listsAreUtf8 && !IsAscii(needle_);
-    if (utf8Fold_)
-        needleChars_ = QString::fromUtf8(needle_.data(), static_cast<qsizetype>(needle_.size()));
+TSearchMatcher::TSearchMatcher(const TSearchData& data, TNameCharset charset)
+    : data_(data), charset_(charset),
+      needle_(data.CaseSensitive || data.FullMatch ? data.SearchText : FoldUpper(data.SearchText)) {
+    needleAscii_ = std::all_of(needle_.begin(), needle_.end(),
+                               [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 bool TSearchMatcher::Matches(const TBasicBNode& node) const {
@@ -33,22 +25,36 @@ bool TSearchMatcher::Matches(const TBasicBNode& node) const {
     }
     if (needle_.empty())
         return false;
+    // Most captions hold no reference and are already what the tree shows
+    // (UTF-8 lists, or plain ASCII): they are compared without a copy.
     const std::string& caption = node.Caption;
-    if (data_.FullMatch)
-        return data_.CaseSensitive ? caption == needle_ : EqualAsciiNoCase(caption, needle_);
+    bool ascii = true;
+    bool reference = false;
+    for (char c : caption) {
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+        reference = reference || c == '&';
+    }
+    const bool asStored = !reference && (ascii || (charset_ == TNameCharset::Utf8 && IsValidUtf8(caption)));
+    std::string decoded;
+    if (!asStored)
+        decoded = NameForDisplay(caption, charset_);
+    const std::string_view shown = asStored ? std::string_view(caption) : std::string_view(decoded);
+    if (data_.FullMatch) // whole match folds A-Z only, even without case
+        return data_.CaseSensitive ? shown == needle_ : EqualAsciiNoCase(shown, needle_);
     if (data_.CaseSensitive)
-        return TextPos(needle_, caption, true, 1) != 0;
-    if (!utf8Fold_)
-        return TextPos(needle_, caption, false, 1) != 0;
-    return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()))
-        .contains(needleChars_, Qt::CaseInsensitive);
+        return shown.find(needle_) != std::string_view::npos;
+    if (!needleAscii_)
+        return FoldUpper(shown).find(needle_) != std::string::npos;
+    // An ASCII text can only meet ASCII characters, and those fold by A-Z
+    // alone; the bytes of other characters never equal an ASCII byte.
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    return std::search(shown.begin(), shown.end(), needle_.begin(), needle_.end(),
+                       [&](char h, char n) { return upper(h) == n; }) != shown.end();
 }
 
 void TBouquetSearch::Start(const TSearchData& data) {
     SearchData = data;
-    matcher_ = TSearchMatcher(
-        SearchData, Encode ? Encode(SearchData.SearchText) : EncodeTypedName(SearchData.SearchText, utf8_),
-        utf8_);
+    matcher_ = TSearchMatcher(SearchData, charset_);
     SearchNode = tree_.GetFirst();
     Next();
 }

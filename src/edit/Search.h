@@ -4,9 +4,7 @@
 #include "core/ListDocument.h"
 #include "edit/EditHost.h"
 
-#include <QString>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,36 +20,32 @@ struct TSearchData {
     bool FullMatch = false;
 };
 
-// One node test, prepared once per search: the text is encoded like a typed
-// name so it compares with the bytes the captions hold.
+// One node test, prepared once per search. Names are compared as the tree
+// shows them: the caption decoded in the lists' character set with its
+// entities and character references resolved, against the text as typed.
 class TSearchMatcher {
   public:
     TSearchMatcher() = default;
-    // `encoded`: the search text as the lists hold a typed name.
-    TSearchMatcher(const TSearchData& data, std::string encoded, bool listsAreUtf8);
+    TSearchMatcher(const TSearchData& data, TNameCharset charset);
     bool Matches(const TBasicBNode& node) const;
 
   private:
     TSearchData data_;
-    std::string needle_;
-    bool utf8Fold_ = false; // UTF-8 lists and a text beyond ASCII: compare characters
-    QString needleChars_;
+    TNameCharset charset_ = TNameCharset::Utf8;
+    std::string needle_; // the typed text, upper-cased unless case counts
+    bool needleAscii_ = true;
 };
 
 class TBouquetSearch {
   public:
-    TBouquetSearch(TBouquetTree& tree, TEditHost& host) : tree_(tree), host_(host) {}
+    // `charset`: the lists' character set, read at each start of a search.
+    TBouquetSearch(TBouquetTree& tree, TEditHost& host, const TNameCharset& charset)
+        : tree_(tree), host_(host), charset_(charset) {}
 
     TSearchData SearchData;
     // Where the next step begins; nullptr when there is no search to go on.
     PBNode SearchNode = nullptr;
 
-    // The lists' character set, for encoding the search text.
-    void SetListsUtf8(bool utf8) { utf8_ = utf8; }
-    // The window's encoding of a typed name, so that a search text is
-    // encoded exactly like the names the user types; without one, the
-    // encoding of EncodeTypedName.
-    std::function<std::string(std::string_view utf8)> Encode;
     // New parameters from the dialog: remembered, and the search restarts at
     // the tree's root.
     void Start(const TSearchData& data);
@@ -67,8 +61,8 @@ class TBouquetSearch {
   private:
     TBouquetTree& tree_;
     TEditHost& host_;
+    const TNameCharset& charset_;
     TSearchMatcher matcher_;
-    bool utf8_ = true;
 };
 
 } // namespace xantu

@@ -1,8 +1,8 @@
 // Reader and writer of bouquets.xml, the reserved bouquet "andere" and the
 // link between entries and services.
 #include "core/ListDocument.h"
-#include "listfiles/TextCodec.h"
 #include "listfiles/UXml.h"
+#include "text/ListText.h"
 
 #include "core/KeyIndex.h"
 
@@ -120,6 +120,7 @@ void TListDocument::LinkChannels() {
             services.Emplace(MatchKey(d->Channel->ServiceId, d->Channel->Transponder->Onid), d->Channel.get(),
                              inserted);
     });
+    std::vector<TUnlinkedEntry> unlinked;
     VTB.ForEach([&](PBNode n) {
         if (!IsEntry(n))
             return;
@@ -133,11 +134,11 @@ void TListDocument::LinkChannels() {
         if (Info_ChannelWithoutService) {
             PBNode parent = n->Parent();
             std::string bouquetCaption = parent && parent->Data() ? parent->Data()->Caption : std::string();
-            Host().ShowMessage(TMsgKind::Information, "Der Channel :\"" + DisplayText(entry.Channel->Name) +
-                                                          "\"\rim Bouquet \"" + DisplayText(bouquetCaption) +
-                                                          "\" hat keinen g\xC3\xBCltigen Service!\"");
+            unlinked.push_back({Display(bouquetCaption), Display(entry.Channel->Name)});
         }
     });
+    if (!unlinked.empty())
+        Host().ReportChannelsWithoutService(unlinked);
 }
 
 void TListDocument::RefreshTsids() {

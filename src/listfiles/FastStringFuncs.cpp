@@ -2,8 +2,8 @@
 
 #include "core/VisibleText.h"
 #include "listfiles/FastStrings.h"
-#include "listfiles/TextCodec.h"
 #include "model/XantuModel.h"
+#include "text/ListText.h"
 
 #include <array>
 #include <string>
@@ -12,7 +12,7 @@ namespace xantu {
 
 namespace {
 [[noreturn]] void NotAnInteger(std::string_view text) {
-    throw EConvertError("'" + DisplayText(VisibleText(text)) + "' ist kein g\xC3\xBCltiger Integerwert");
+    throw EConvertError("'" + BytesAsUtf8(VisibleText(text)) + "' ist kein g\xC3\xBCltiger Integerwert");
 }
 } // namespace
 
@@ -41,7 +41,7 @@ uint64_t ParseHex(std::string_view text) {
         const int digit = kValue[static_cast<unsigned char>(text[i])];
         if (digit < 0)
             throw Exception("Invalid hex character " +
-                            DisplayText(VisibleText(std::string_view(&text[i], 1))));
+                            BytesAsUtf8(VisibleText(std::string_view(&text[i], 1))));
         result += static_cast<uint64_t>(digit) * multiplier;
         multiplier *= 16;
     }

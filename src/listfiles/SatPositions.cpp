@@ -3,8 +3,8 @@
 #include "core/FileIO.h"
 #include "core/ListDocument.h"
 #include "core/VisibleText.h"
-#include "listfiles/TextCodec.h"
 #include "listfiles/UXml.h"
+#include "text/ListText.h"
 
 namespace xantu {
 
@@ -63,12 +63,12 @@ void TListDocument::LoadSatPositions(const std::string& path) {
                                                 "XantuEditors\rwurde nicht gefunden!");
         else
             Host().ShowMessage(TMsgKind::Error,
-                               "Die Datei \"" + DisplayText(VisibleText(path)) + "\"\rwurde nicht gefunden!");
+                               "Die Datei \"" + BytesAsUtf8(VisibleText(path)) + "\"\rwurde nicht gefunden!");
         return;
     default:
         // Not a file that can be read (a FIFO, a device, too large): said
         // as such, and the program runs on without positions.
-        Host().ShowMessage(TMsgKind::Error, DisplayText(why));
+        Host().ShowMessage(TMsgKind::Error, BytesAsUtf8(why));
         return;
     }
     ParseSatPositions(text);

@@ -16,12 +16,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -57,6 +59,18 @@ QIcon BadgeIcon(int image, QColor badge, bool plus) {
     return QIcon(pm);
 }
 
+// An info column in a scroll area: at the window's smallest size its rows
+// keep their height and scroll instead of overlapping.
+QScrollArea* Scrolled(QWidget* panel, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setObjectName(panel->objectName() + QStringLiteral("Scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setWidget(panel);
+    return area;
+}
+
 } // namespace
 
 TMain::TMain(TDialogs& dialogs, const TMainOptions& options, QWidget* parent)
@@ -81,6 +95,7 @@ TMain::TMain(TDialogs& dialogs, const TMainOptions& options, QWidget* parent)
     fstore_->AddStoredInt(
         QStringLiteral("ServicesRPanel.Width"), [this] { return InfoColumnWidth(); },
         [this](int w) { SetInfoColumnWidth(w); });
+    fstore_->OnWriteFailed = [this](const QString& path) { SettingsWriteFailed(path); };
     fstore_->OnRestorePlacement = [this] { FStoreRestorePlacement(); };
     fstore_->OnSavePlacement = [this] { FStoreSavePlacement(); };
 
@@ -333,9 +348,9 @@ void TMain::BuildPages() {
     VTB = new TBouquetView(panel1);
     VTB->setObjectName(QStringLiteral("VTB"));
     p1Layout->addWidget(VTB, 1);
-    BouquetRPanel = new TBouquetInfo(Splitter1);
+    BouquetRPanel = new TBouquetInfo;
     Splitter1->addWidget(panel1);
-    Splitter1->addWidget(BouquetRPanel);
+    Splitter1->addWidget(Scrolled(BouquetRPanel, Splitter1));
     bLayout->addWidget(Splitter1);
     Pages->addTab(SheetBouquets, QStringLiteral("&Bouquets"));
 
@@ -349,9 +364,9 @@ void TMain::BuildPages() {
     VTS = new TListTreeView(Splitter2);
     VTS->setObjectName(QStringLiteral("VTS"));
     VTS->setSelectionMode(QAbstractItemView::SingleSelection);
-    ServicesRPanel = new TServicesInfo(Splitter2);
+    ServicesRPanel = new TServicesInfo;
     Splitter2->addWidget(VTS);
-    Splitter2->addWidget(ServicesRPanel);
+    Splitter2->addWidget(Scrolled(ServicesRPanel, Splitter2));
     sLayout->addWidget(Splitter2);
     Pages->addTab(SheetServices, QStringLiteral("&Services"));
 
@@ -460,6 +475,12 @@ void TMain::FStoreSavePlacement() {
     s.WriteInt(QStringLiteral("Info_ChannelWithoutService"), doc_.Info_ChannelWithoutService ? 1 : 0);
 }
 
+void TMain::SettingsWriteFailed(const QString& path) {
+    dialogs_.Message(this, TMsgKind::Error,
+                     QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:\r") +
+                         QDir::toNativeSeparators(path));
+}
+
 void TMain::showEvent(QShowEvent* event) {
     const bool first = !fstore_->Restored() && !property("xantuShown").toBool();
     fstore_->RestoreOnFirstShow();
@@ -489,13 +510,13 @@ void TMain::SetInfoColumnWidth(int width) {
 }
 
 void TMain::Splitter1Moved() {
-    infoWidth_ = BouquetRPanel->width();
+    infoWidth_ = Splitter1->sizes().at(1);
     const int total = Splitter2->width();
     Splitter2->setSizes({total - infoWidth_ - Splitter2->handleWidth(), infoWidth_});
 }
 
 void TMain::Splitter2Moved() {
-    infoWidth_ = ServicesRPanel->width();
+    infoWidth_ = Splitter2->sizes().at(1);
     const int total = Splitter1->width();
     Splitter1->setSizes({total - infoWidth_ - Splitter1->handleWidth(), infoWidth_});
 }
@@ -504,6 +525,10 @@ void TMain::Splitter2Moved() {
 
 void TMain::SetModified(bool modified) {
     modified_ = modified;
+    // A load or save: the history's present state is the one on disk.
+    if (!modified)
+        if (TMainEditing* e = EditingOf(*this))
+            e->Editor.MarkSaved();
     StatPanel[1]->setText(modified ? QStringLiteral("Geändert") : QString());
 }
 
@@ -540,7 +565,8 @@ void TMain::SetMoveMode() {
 void TMain::Beenden1Click() {
     if (OnBeforeBeenden)
         OnBeforeBeenden();
-    close();
+    if (!close() && OnBeendenRefused)
+        OnBeendenRefused();
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
@@ -576,6 +602,24 @@ void TMain::RunCommand(const std::function<void()>& command) {
 
 void TMain::ShowMessage(TMsgKind kind, const std::string& text) {
     dialogs_.Message(this, kind, QString::fromUtf8(text));
+}
+
+void TMain::ReportChannelsWithoutService(const std::vector<TUnlinkedEntry>& entries) {
+    // A cut services file leaves hundreds of such entries: one box lists
+    // them instead of one box each.
+    if (entries.size() == 1) {
+        ShowMessage(TMsgKind::Information, UnlinkedEntryMessage(entries.front()));
+        return;
+    }
+    constexpr std::size_t kListed = 30;
+    QString text = QStringLiteral("%1 Channels haben keinen gültigen Service:\r").arg(entries.size());
+    for (std::size_t i = 0; i < entries.size() && i < kListed; ++i)
+        text +=
+            QStringLiteral("\rBouquet \"%1\": \"%2\"")
+                .arg(QString::fromStdString(entries[i].Bouquet), QString::fromStdString(entries[i].Channel));
+    if (entries.size() > kListed)
+        text += QStringLiteral("\r… und %1 weitere").arg(entries.size() - kListed);
+    dialogs_.Message(this, TMsgKind::Information, text);
 }
 
 void TMain::ShowCounters(int total, int tv, int radio) {
@@ -618,8 +662,23 @@ void TMain::SetCableBoxLabels() {
 void TMain::MenuServicepoolClick() {
     // The pool window is created at start-up as a window of its own owned by
     // this one; its visibilityChanged keeps the check marks in step.
+    // A minimised pool counts as hidden: the command brings it back.
     if (auto* pool = findChild<TServicePool*>(QString(), Qt::FindDirectChildrenOnly))
-        pool->SetServicePoolVisible(!pool->isVisible());
+        pool->SetServicePoolVisible(!pool->ShownToUser());
+}
+
+void TMain::AttachServicePool(TServicePool& pool) {
+    pool.SetNameDecoder([this](const std::string& bytes) { return DisplayName(bytes); });
+    OnFillServicePool = [&pool] { pool.FillServicePool(); };
+    OnBeforeBeenden = [&pool] { pool.EnableSettingsSave(); };
+    OnBeendenRefused = [&pool] { pool.BeendenRefused(); };
+    connect(&pool, &TServicePool::visibilityChanged, this, [this](bool visible) {
+        MenuServicepool->setChecked(visible);
+        BttnServicePool->setChecked(visible);
+    });
+    pool.Store()->OnWriteFailed = [this](const QString& path) { SettingsWriteFailed(path); };
+    // F9 also while the pool has the focus.
+    pool.addAction(MenuServicepool);
 }
 void TMain::MenuInfoClick() {
     TAboutBox::Execute(this, dialogs_);

@@ -8,8 +8,8 @@
 #include "core/ListDocument.h"
 #include "mainwindow/NodeTreeModel.h"
 #include "mainwindow/TreeViews.h"
+#include "text/ListText.h"
 #include "ui/Dialogs.h"
-#include "ui/NameCodec.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -30,6 +30,7 @@ class TBouquetInfo;
 class TServicesInfo;
 class TFormStore;
 class TMainBox;
+class TServicePool;
 
 using TBouquetModel = TNodeTreeModel<TBasicBNode>;
 using TServicesModel = TNodeTreeModel<TBasicSNode>;
@@ -58,7 +59,7 @@ class TMain : public QMainWindow, public TListHost {
     bool Modified() const { return modified_; }
     bool CopyMode() const { return copyMode_; }
     // Character set of the loaded lists' names (decided after each load).
-    TNameCharset NameCharset() const { return charset_; }
+    TNameCharset NameCharset() const { return doc_.NameCharset; }
     // The bytes to store for a name the user typed, in the lists' charset.
     std::string EncodeTypedName(const QString& typed) const;
     QString DisplayName(const std::string& bytes) const;
@@ -132,7 +133,13 @@ class TMain : public QMainWindow, public TListHost {
     // Hooks for the windows that live beside this one.
     std::function<void()> OnFillServicePool; // end of every services read
     std::function<void()> OnBeforeBeenden;   // "&Beenden", before the close
+    std::function<void()> OnBeendenRefused;  // "&Beenden", the close was refused
     std::function<void()> OnBasicSettings;   // replaces the settings dialog (tests)
+
+    // Ties the service pool window to this one: refilled at every services
+    // read, its names shown like the trees', its section written on
+    // "&Beenden", F9 and the check marks following it.
+    void AttachServicePool(TServicePool& pool);
 
     // --- TListHost ---
     void ShowMessage(TMsgKind kind, const std::string& text) override;
@@ -144,6 +151,7 @@ class TMain : public QMainWindow, public TListHost {
     void ViewFilterApplied() override;
     void SetModified(bool modified) override;
     void SetStatus(const std::string& text) override;
+    void ReportChannelsWithoutService(const std::vector<TUnlinkedEntry>& entries) override;
 
     // --- frame ---
     void ClearView();
@@ -214,6 +222,7 @@ class TMain : public QMainWindow, public TListHost {
     void FormShow();
     void FStoreRestorePlacement();
     void FStoreSavePlacement();
+    void SettingsWriteFailed(const QString& path);
     void Splitter1Moved();
     void Splitter2Moved();
     void SyncBouquetView();
@@ -233,7 +242,6 @@ class TMain : public QMainWindow, public TListHost {
     bool filterPending_ = false;
     bool settingsSaved_ = false;
     bool fillingPanels_ = false;
-    TNameCharset charset_ = TNameCharset::Utf8;
     int infoWidth_ = 220;
     std::unique_ptr<TMainBox> box_;
     // Branches of the bouquet tree whose filtered rows the view already hides.

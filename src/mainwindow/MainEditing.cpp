@@ -6,12 +6,61 @@
 #include "mainwindow/Main.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
+#include <limits>
+#include <memory>
 
 namespace xantu {
+
+namespace {
+
+// The name fields keep no undo of their own: Ctrl+Z and Ctrl+Y reach the
+// list history (a field's own undo would come back as one more rename and
+// throw the redo steps away), and their context menu offers no undo items.
+class TNameFieldUndo : public QObject {
+  public:
+    explicit TNameFieldUndo(QObject* parent) : QObject(parent) {}
+
+    static bool IsHistoryKey(QKeyEvent* key) {
+        return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+               (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride && IsHistoryKey(static_cast<QKeyEvent*>(event))) {
+            event->ignore(); // left to the window's shortcuts
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && IsHistoryKey(static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::ContextMenu) {
+            auto* edit = qobject_cast<QLineEdit*>(watched);
+            auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+            if (!edit)
+                return false;
+            std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+            // An editable field's menu begins with its undo and redo items
+            // and a separator.
+            const QList<QAction*> items = menu->actions();
+            if (!edit->isReadOnly() && items.size() > 2 && !items[0]->isSeparator() &&
+                !items[1]->isSeparator() && items[2]->isSeparator())
+                for (int i = 0; i < 3; ++i)
+                    menu->removeAction(items[i]);
+            menu->exec(menuEvent->globalPos());
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 TMainEditing::TMainEditing(TMain& main) : QObject(&main), Editor(main.Doc(), *this), main_(main) {
     setObjectName(QStringLiteral("BouquetEditing"));
@@ -90,9 +139,6 @@ std::vector<PBNode> TMainEditing::Selection() const {
 
 void AttachEditing(TMain& main) {
     auto* e = new TMainEditing(main);
-    e->Editor.Search().Encode = [&main](std::string_view utf8) {
-        return main.EncodeTypedName(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    };
 
     e->MenuUndo = new QAction(QStringLiteral("&Rückgängig"), &main);
     e->MenuUndo->setObjectName(QStringLiteral("MenuUndo"));
@@ -113,6 +159,13 @@ void AttachEditing(TMain& main) {
 
     if (auto* panel = qobject_cast<TPanelCopyMove*>(main.PanelCopyMove))
         QObject::connect(panel, &TPanelCopyMove::clicked, &main, &TMain::MenuCopyMoveClick);
+
+    auto* fieldUndo = new TNameFieldUndo(e);
+    for (QLineEdit* field : {main.BouquetRPanel->EBBouquetName, main.BouquetRPanel->EBChannelName}) {
+        field->installEventFilter(fieldUndo);
+        // A name of any length the lists hold (the field's default cuts at 32,767).
+        field->setMaxLength(std::numeric_limits<int>::max());
+    }
 
     // A typed name is one undo step until the field is left or the
     // selection moves on.
@@ -160,7 +213,6 @@ void TMain::MenuSuchenClick() {
     if (e->ExecSearchDialog(dlg) == QDialog::Accepted) {
         TSearchData data;
         dlg.GetSearchData(data);
-        search.SetListsUtf8(NameCharset() == TNameCharset::Utf8);
         search.Start(data);
     }
 }

@@ -31,6 +31,10 @@ QString FolderPart(const QString& file) {
 void TMain::BeginLoad() {
     loading_ = true;
     filterPending_ = false;
+    // The trees were emptied: show that before the load's messages come up,
+    // while painting stands still for the rebuild.
+    VTB->viewport()->repaint();
+    VTS->viewport()->repaint();
     VTB->setUpdatesEnabled(false);
     VTS->setUpdatesEnabled(false);
     VTBModel->BeginBulk();
@@ -38,8 +42,8 @@ void TMain::BeginLoad() {
 }
 
 void TMain::EndLoad() {
-    VTSModel->SetCharset(charset_);
-    VTBModel->SetCharset(charset_);
+    VTSModel->SetCharset(doc_.NameCharset);
+    VTBModel->SetCharset(doc_.NameCharset);
     VTSModel->EndBulk();
     VTBModel->EndBulk();
     loading_ = false;
@@ -58,11 +62,9 @@ bool TMain::LoadListTexts(const std::string& servicesText, const std::string& bo
     try {
         ok = doc_.LoadListTexts(servicesText, bouquetsText);
     } catch (...) {
-        charset_ = DetectNameCharset(doc_);
         EndLoad();
         throw;
     }
-    charset_ = DetectNameCharset(doc_);
     EndLoad();
     return ok;
 }
@@ -84,6 +86,7 @@ void TMain::MenuOpenClick() {
     setup.Filter = kXmlFilter;
     setup.Folder = LocalPath;
     setup.FileName = QStringLiteral("bouquets");
+    setup.DefaultSuffix = QStringLiteral("xml");
     setup.MustExist = true;
     const QString file = dialogs_.OpenFile(this, setup);
     if (file.isEmpty())

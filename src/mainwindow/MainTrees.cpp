@@ -33,11 +33,11 @@ QIcon NodeImage(int imageIndex) {
 }
 
 std::string TMain::EncodeTypedName(const QString& typed) const {
-    return NameForList(typed.toStdString(), charset_);
+    return NameForList(typed.toStdString(), doc_.NameCharset);
 }
 
 QString TMain::DisplayName(const std::string& bytes) const {
-    return QString::fromStdString(NameForDisplay(bytes, charset_));
+    return QString::fromStdString(NameForDisplay(bytes, doc_.NameCharset));
 }
 
 // ---- selection helpers --------------------------------------------------------

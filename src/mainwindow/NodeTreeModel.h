@@ -5,8 +5,8 @@
 // set aside and the views get one reset at the end.
 #pragma once
 
+#include "text/ListText.h"
 #include "tree/NodeTree.h"
-#include "ui/NameCodec.h"
 
 #include <QAbstractItemModel>
 #include <QMimeData>

@@ -1,7 +1,7 @@
 #include "mainwindow/SatPosList.h"
 
 #include "core/ListDocument.h"
-#include "listfiles/TextCodec.h"
+#include "text/ListText.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>

@@ -64,6 +64,11 @@ void TBouquetView::dragMoveEvent(QDragMoveEvent* event) {
         event->ignore();
         return;
     }
+    // The toolkit refuses a move onto any selected node ("onto itself");
+    // which targets take a drop is the editing rules' choice (a node dropped
+    // onto another selected one gets its place next to it). Presenting the
+    // drag as a copy keeps that check out; the rules below decide.
+    event->setDropAction(Qt::CopyAction);
     QTreeView::dragMoveEvent(event);
     if (MayDropOn && !MayDropOn(indexAt(event->position().toPoint())))
         event->ignore();

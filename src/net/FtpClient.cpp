@@ -1,6 +1,6 @@
 #include "net/FtpClient.h"
 
-#include "listfiles/TextCodec.h"
+#include "text/ListText.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -50,11 +50,30 @@ quint32 PeerIPv4(qintptr descriptor) {
 // of the rest of the program. False when the text has a character outside
 // it: a stand-in character would log in with a wrong password.
 bool ToCp1252(const QString& text, QByteArray& bytes) {
-    const std::string utf8 = text.toStdString();
-    const std::string cp = Utf8ToCp1252(utf8);
-    if (Cp1252ToUtf8(cp) != utf8)
+    // The code page's own letters in 0x80..0x9F, found through its decoder.
+    static const std::u32string upper = [] {
+        std::u32string t;
+        for (int b = 0x80; b < 0xA0; ++b) {
+            const std::u32string c =
+                QString::fromStdString(Cp1252ToUtf8(std::string(1, char(b)))).toStdU32String();
+            t.push_back(c.size() == 1 ? c[0] : U'\0');
+        }
+        return t;
+    }();
+    QByteArray out;
+    for (const char32_t c : text.toStdU32String()) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out.append(char(c));
+            continue;
+        }
+        const std::size_t at = upper.find(c);
+        if (c == 0 || at == std::u32string::npos)
+            return false;
+        out.append(char(0x80 + at));
+    }
+    if (Cp1252ToUtf8(out.toStdString()) != text.toStdString())
         return false;
-    bytes = QByteArray::fromStdString(cp);
+    bytes = out;
     return true;
 }
 

@@ -350,6 +350,10 @@ TPing::TPing(const TEchoBackendFactory& factory, QObject* parent) : QObject(pare
 TPing::~TPing() {
     if (lookupId_ >= 0)
         QHostInfo::abortHostLookup(lookupId_);
+    // An echo still on its way ends within Timeout; its result is dropped
+    // with the events posted to this object.
+    if (worker_.joinable())
+        worker_.join();
 }
 
 void TPing::DnsLookup(const QString& host) {
@@ -397,6 +401,35 @@ int TPing::Ping() {
     }
     emit EchoReply(result_.Replies);
     return result_.Replies;
+}
+
+bool TPing::PingInBackground() {
+    if (worker_.joinable())
+        return false;
+    quint32 address = 0;
+    QString hostIp;
+    if (!backend_ || !ParseDottedIPv4(Address, address, hostIp)) {
+        // Nothing to wait for: the answer comes through the loop all the same.
+        QMetaObject::invokeMethod(
+            this, [this] { Ping(); }, Qt::QueuedConnection);
+        return true;
+    }
+    hostIp_ = hostIp;
+    result_ = TEchoResult();
+    worker_ = std::thread(
+        [this, backend = backend_.get(), address, payload = PingPayload(Size), ttl = TTL, timeout = Timeout] {
+            const TEchoResult r = backend->Echo(address, payload, ttl, timeout);
+            QMetaObject::invokeMethod(
+                this,
+                [this, r] {
+                    if (worker_.joinable())
+                        worker_.join();
+                    result_ = r;
+                    emit EchoReply(result_.Replies);
+                },
+                Qt::QueuedConnection);
+        });
+    return true;
 }
 
 } // namespace xantu

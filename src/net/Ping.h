@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace xantu {
 
@@ -123,6 +124,11 @@ class TPing : public QObject {
     // One echo to Address, blocking up to Timeout; emits EchoReply and
     // returns the number of replies.
     int Ping();
+    // The same echo on a thread of its own, so the window goes on painting
+    // and answering meanwhile; EchoReply arrives through the event loop.
+    // One echo at a time: false (and nothing started) while one runs.
+    bool PingInBackground();
+    bool EchoRunning() const { return worker_.joinable(); }
     QString HostIP() const { return hostIp_; }
     quint32 RoundTrip() const { return result_.RoundTripMs; }
     quint32 ReplyStatus() const { return result_.Status; }
@@ -143,6 +149,7 @@ class TPing : public QObject {
     QString hostIp_;
     int lookupId_ = -1;
     TEchoResult result_;
+    std::thread worker_; // the background echo; joined before its result is taken
 };
 
 // "1.2.3.4" in normalised form when `text` is a dotted IPv4 address.

@@ -1,7 +1,7 @@
 #include "pool/PoolModel.h"
 
-#include "listfiles/TextCodec.h"
 #include "model/XmlFormat.h"
+#include "text/ListText.h"
 
 #include <QColor>
 #include <QMimeData>
@@ -248,12 +248,14 @@ void TServicePoolModel::Sort(int column, Qt::SortOrder order) {
                 const int c = ta.compare(tb); // char_traits<char> compares as unsigned char
                 return (c > 0) - (c < 0);
             };
+            // Stable, so rows equal in this column keep the order of the
+            // previous sort (by name, then by satellite: names stay in order).
             if (order == Qt::AscendingOrder)
-                std::sort(keys.begin(), keys.end(),
-                          [&](const SortKey& a, const SortKey& b) { return compare(a, b) < 0; });
+                std::stable_sort(keys.begin(), keys.end(),
+                                 [&](const SortKey& a, const SortKey& b) { return compare(a, b) < 0; });
             else
-                std::sort(keys.begin(), keys.end(),
-                          [&](const SortKey& a, const SortKey& b) { return compare(b, a) < 0; });
+                std::stable_sort(keys.begin(), keys.end(),
+                                 [&](const SortKey& a, const SortKey& b) { return compare(b, a) < 0; });
             std::vector<Row> sorted;
             sorted.reserve(rows_.size());
             for (const SortKey& k : keys)

@@ -69,7 +69,7 @@ class TServicePoolModel : public QAbstractTableModel {
     // Shows the rows of the classes switched on; returns the number shown.
     int SetClassFilter(bool tv, bool radio, bool special);
     // Reorders all rows, shown and hidden alike. Rows equal in the column
-    // keep no particular order.
+    // keep their order.
     void Sort(int column, Qt::SortOrder order);
     // The column drawn on the sort background (-1: none).
     void SetShadedColumn(int column);

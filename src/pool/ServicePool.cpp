@@ -48,7 +48,9 @@ QIcon FallbackImage(int index) {
 
 TServicePool::TServicePool(TListDocument& doc, const QString& iniFileName, TDialogs& dialogs,
                            TImageProvider images, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowStaysOnTopHint), doc_(doc), dialogs_(dialogs) {
+    // A tool window of the main window: it stays above the main window but
+    // never above the program's own boxes and dialogs.
+    : QMainWindow(parent, Qt::Tool), doc_(doc), dialogs_(dialogs) {
     setObjectName(QStringLiteral("ServicePool"));
     setWindowTitle(QStringLiteral("Servicepool"));
     resize(720, 440);
@@ -343,8 +345,12 @@ void TServicePool::VTSPHeaderClick(int column) {
 
 void TServicePool::SetServicePoolVisible(bool visible) {
     if (visible) {
+        // A minimised pool comes back as it was before.
+        if (windowState() & Qt::WindowMinimized)
+            setWindowState(windowState() & ~Qt::WindowMinimized);
         show();
         raise();
+        activateWindow();
     } else {
         hide();
     }
@@ -352,7 +358,16 @@ void TServicePool::SetServicePoolVisible(bool visible) {
 }
 
 void TServicePool::EnableSettingsSave() {
+    activeBeforeBeenden_ = store_->Active;
     store_->Active = true;
+}
+
+void TServicePool::BeendenRefused() {
+    store_->Active = activeBeforeBeenden_;
+}
+
+bool TServicePool::ShownToUser() const {
+    return isVisible() && !(windowState() & Qt::WindowMinimized);
 }
 
 void TServicePool::showEvent(QShowEvent* event) {

@@ -40,6 +40,11 @@ class TServicePool : public QMainWindow, private TTreeObserver<TBasicSNode> {
     // "&Beenden" switches the settings storage on again, so that the section
     // is written when the pool is destroyed, provided it was shown.
     void EnableSettingsSave();
+    // The close that "&Beenden" asked for was refused: the storage is as
+    // it was before, so a later close by the close box writes nothing.
+    void BeendenRefused();
+    // Visible and not minimised.
+    bool ShownToUser() const;
     void SetImageProvider(const TImageProvider& images);
     void SetNameDecoder(TNameDecoder decode) { model_.SetNameDecoder(std::move(decode)); }
 
@@ -114,6 +119,7 @@ class TServicePool : public QMainWindow, private TTreeObserver<TBasicSNode> {
     QTreeView* view_ = nullptr;
     QLabel* status_ = nullptr;
     TFormStore* store_ = nullptr;
+    bool activeBeforeBeenden_ = false;
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     int widths_[PoolColumnCount] = {}; // last width of each column, hidden or not

@@ -2,6 +2,10 @@
 
 #include "ui/Dialogs.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdio>
 #include <exception>
@@ -9,7 +13,25 @@
 
 namespace xantu {
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    InstallGermanQtTexts();
+}
+
+bool TApplication::InstallGermanQtTexts() {
+    static QPointer<QTranslator> installed; // goes with the application object
+    if (installed)
+        return true;
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    // Dates and numbers in Qt's dialogs follow the same language.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    installed = translator;
+    return true;
+}
 
 void TApplication::ReportError(TDialogs* dialogs, const QString& text) {
     if (dialogs)

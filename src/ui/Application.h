@@ -18,6 +18,10 @@ class TApplication : public QApplication {
 
     // Shows the report for one error text.
     static void ReportError(TDialogs* dialogs, const QString& text);
+    // Qt's own texts (file dialogs, standard buttons, the edit fields'
+    // context menu) in German, whatever the desktop's language. False when
+    // the translation is not installed; the program then runs on in English.
+    static bool InstallGermanQtTexts();
 
   private:
     TDialogs* dialogs_ = nullptr;

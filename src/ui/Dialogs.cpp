@@ -1,10 +1,11 @@
 #include "ui/Dialogs.h"
 
-#include "listfiles/TextCodec.h"
+#include "text/ListText.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <memory>
 
 namespace xantu {
 
@@ -28,6 +29,8 @@ void TQtDialogs::MessageOk(QWidget* parent, TMsgKind kind, const QString& text) 
 TAnswer TQtDialogs::Show(QWidget* parent, TMsgKind kind, const QString& text, TButtons buttons) {
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromUtf8(MsgKindCaption(kind)));
+    // Names from the lists are shown as they read, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(BoxText(text));
     switch (kind) {
     case TMsgKind::Warning:
@@ -58,30 +61,40 @@ TAnswer TQtDialogs::Show(QWidget* parent, TMsgKind kind, const QString& text, TB
     return TAnswer::Ok;
 }
 
-QString TQtDialogs::OpenFile(QWidget* parent, const TFileDialogSetup& setup) {
-    QFileDialog dlg(parent, setup.Title, setup.Folder, setup.Filter);
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(setup.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+QFileDialog* MakeFileDialog(QWidget* parent, const TFileDialogSetup& setup, bool save) {
+    auto* dlg = new QFileDialog(parent, setup.Title, setup.Folder, setup.Filter);
+    // Qt's own dialog speaks the program's German; a desktop's native one
+    // would not, and could not be driven by the tests.
+    dlg->setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg->setFileMode(!save && setup.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // The save command asks about existing files itself, once for both.
+    if (save)
+        dlg->setOption(QFileDialog::DontConfirmOverwrite, true);
+    // A name typed without extension means the .xml file (the open dialog's
+    // preset "bouquets" finds bouquets.xml).
+    if (!setup.DefaultSuffix.isEmpty())
+        dlg->setDefaultSuffix(setup.DefaultSuffix);
     if (!setup.FileName.isEmpty())
-        dlg.selectFile(setup.FileName);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        dlg->selectFile(setup.FileName);
+    return dlg;
+}
+
+namespace {
+QString RunFileDialog(QWidget* parent, const TFileDialogSetup& setup, bool save) {
+    std::unique_ptr<QFileDialog> dlg(MakeFileDialog(parent, setup, save));
+    if (dlg->exec() != QDialog::Accepted || dlg->selectedFiles().isEmpty())
         return {};
-    return dlg.selectedFiles().first();
+    return dlg->selectedFiles().first();
+}
+} // namespace
+
+QString TQtDialogs::OpenFile(QWidget* parent, const TFileDialogSetup& setup) {
+    return RunFileDialog(parent, setup, false);
 }
 
 QString TQtDialogs::SaveFile(QWidget* parent, const TFileDialogSetup& setup) {
-    QFileDialog dlg(parent, setup.Title, setup.Folder, setup.Filter);
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setFileMode(QFileDialog::AnyFile);
-    // The command asks about existing files itself, once for both files.
-    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!setup.DefaultSuffix.isEmpty())
-        dlg.setDefaultSuffix(setup.DefaultSuffix);
-    if (!setup.FileName.isEmpty())
-        dlg.selectFile(setup.FileName);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return {};
-    return dlg.selectedFiles().first();
+    return RunFileDialog(parent, setup, true);
 }
 
 int TQtDialogs::ChooseBackup(QWidget* parent, const QList<TBackupRow>& rows) {

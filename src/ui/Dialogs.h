@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 namespace xantu {
@@ -25,7 +26,7 @@ struct TFileDialogSetup {
     QString Filter;        // Qt filter text, e.g. "XML Dateien (*.xml)"
     QString Folder;        // initial folder; empty: the platform's default
     QString FileName;      // preset file name
-    QString DefaultSuffix; // save dialog: appended when the user types none
+    QString DefaultSuffix; // appended when the user types a name without one
     bool MustExist = false;
 };
 
@@ -61,6 +62,10 @@ class TQtDialogs : public TDialogs {
   private:
     static TAnswer Show(QWidget* parent, TMsgKind kind, const QString& text, TButtons buttons);
 };
+
+// The file dialog TQtDialogs shows, set up but not yet run (tests drive it
+// without a modal loop).
+::QFileDialog* MakeFileDialog(QWidget* parent, const TFileDialogSetup& setup, bool save);
 
 // For tests: records every box and answers from queues. An empty queue
 // answers Yes/Ok for boxes and cancels file dialogs; OK-only boxes take no

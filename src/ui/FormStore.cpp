@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSet>
 #include <QStandardPaths>
 
 namespace xantu {
@@ -15,12 +16,47 @@ TFormStore::TFormStore(QWidget* form, QString section)
 
 TFormStore::~TFormStore() = default;
 
+namespace {
+
+QString BesideProgram() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Settings.ini");
+}
+
+QString InConfigFolder() {
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/XantuEditor/Settings.ini");
+}
+
+// Loads `path`, or when it does not exist yet the file it starts from.
+void LoadWithFallback(TIniFile& ini, const QString& path) {
+    if (QFileInfo::exists(path)) {
+        ini.Load(path); // an unreadable file gives the defaults
+        return;
+    }
+    const QString source = TFormStore::FallbackSourceFor(path);
+    if (source.isEmpty() || !ini.Load(source))
+        ini = TIniFile();
+}
+
+} // namespace
+
 void TFormStore::SetIniFileName(const QString& path) {
     path_ = path;
     hasFile_ = !path_.isEmpty();
     ini_ = TIniFile();
     if (hasFile_)
-        ini_.Load(path_); // a missing or unreadable file gives the defaults
+        LoadWithFallback(ini_, path_); // a missing file gives the defaults
+}
+
+QString TFormStore::FallbackSourceFor(const QString& path) {
+    const QString beside = BesideProgram();
+    if (QFileInfo(path).absoluteFilePath() == QFileInfo(InConfigFolder()).absoluteFilePath() &&
+        QFileInfo(beside).absoluteFilePath() != QFileInfo(path).absoluteFilePath() &&
+        QFileInfo::exists(beside))
+        return beside;
+    return {};
 }
 
 void TFormStore::AddStoredInt(const QString& key, std::function<int()> get, std::function<void(int)> set) {
@@ -110,23 +146,30 @@ void TFormStore::SaveIfAllowed() {
 
 void TFormStore::Sync() {
     TIniFile onDisk;
-    onDisk.Load(path_);
+    LoadWithFallback(onDisk, path_);
     if (const TIniFile::Section* mine = ini_.Find(section_))
         onDisk.ReplaceSection(*mine);
-    onDisk.Save(path_); // a settings file that cannot be written is given up silently
+    // The configuration folder may not exist yet; no other folder is made.
+    if (QFileInfo(path_).absoluteFilePath() == QFileInfo(InConfigFolder()).absoluteFilePath())
+        QDir().mkpath(QFileInfo(path_).absolutePath());
+    if (onDisk.Save(path_))
+        return;
+    // Said once per file, however many windows keep a section in it.
+    static QSet<QString> reported;
+    if (!reported.contains(path_)) {
+        reported.insert(path_);
+        if (OnWriteFailed)
+            OnWriteFailed(path_);
+    }
 }
 
 QString TFormStore::DefaultIniFileName() {
-    const QString besideProgram = QCoreApplication::applicationDirPath() + QStringLiteral("/Settings.ini");
+    const QString besideProgram = BesideProgram();
     QFileInfo dir(QCoreApplication::applicationDirPath());
     QFileInfo file(besideProgram);
-    if (file.exists() ? file.isWritable() : dir.isWritable())
+    if (file.exists() ? file.isWritable() && dir.isWritable() : dir.isWritable())
         return besideProgram;
-    QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (config.isEmpty())
-        config = QDir::homePath() + QStringLiteral("/.config/XantuEditor");
-    QDir().mkpath(config);
-    return config + QStringLiteral("/Settings.ini");
+    return InConfigFolder();
 }
 
 } // namespace xantu

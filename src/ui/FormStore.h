@@ -51,9 +51,17 @@ class TFormStore : public QObject {
     // destructor calls it too).
     void SaveIfAllowed();
 
-    // The settings file beside the program when that folder can be written,
-    // else Settings.ini in the user's configuration folder.
+    // Where the settings are written: Settings.ini beside the program when
+    // that folder can be written, else the one in $XDG_CONFIG_HOME/XantuEditor.
     static QString DefaultIniFileName();
+    // Where a settings file that does not exist yet takes its values from:
+    // for the configuration folder's file, the one beside the program (a
+    // shipped default); otherwise none.
+    static QString FallbackSourceFor(const QString& path);
+
+    // Called once per settings file when it cannot be written (the window
+    // shows a box); the values are then lost for the next run.
+    std::function<void(const QString& path)> OnWriteFailed;
 
   private:
     void Sync();

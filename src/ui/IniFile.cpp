@@ -11,6 +11,83 @@ bool SameName(const QString& a, const QString& b) {
 }
 } // namespace
 
+QString EncodeIniValue(const QString& value) {
+    bool quote = !value.isEmpty() &&
+                 (value.front().isSpace() || value.back().isSpace() || value.front() == QLatin1Char('"'));
+    for (QChar c : value)
+        quote = quote || c.unicode() < 0x20 || c.unicode() == 0x7F;
+    if (!quote)
+        return value;
+    QString out = QStringLiteral("\"");
+    for (QChar c : value) {
+        switch (c.unicode()) {
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+QString DecodeIniValue(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.size() < 2 || t.front() != QLatin1Char('"') || t.back() != QLatin1Char('"'))
+        return t;
+    QString out;
+    const QString inner = t.mid(1, t.size() - 2);
+    for (qsizetype i = 0; i < inner.size(); ++i) {
+        const QChar c = inner[i];
+        if (c != QLatin1Char('\\') || i + 1 >= inner.size()) {
+            out += c;
+            continue;
+        }
+        const QChar e = inner[i + 1];
+        if (e == QLatin1Char('\\') || e == QLatin1Char('"')) {
+            out += e;
+            ++i;
+        } else if (e == QLatin1Char('n')) {
+            out += QLatin1Char('\n');
+            ++i;
+        } else if (e == QLatin1Char('r')) {
+            out += QLatin1Char('\r');
+            ++i;
+        } else if (e == QLatin1Char('t')) {
+            out += QLatin1Char('\t');
+            ++i;
+        } else if (e == QLatin1Char('x') && i + 3 < inner.size()) {
+            bool ok = false;
+            const int code = inner.mid(i + 2, 2).toInt(&ok, 16);
+            if (ok) {
+                out += QChar(code);
+                i += 3;
+            } else {
+                out += c;
+            }
+        } else {
+            out += c; // not an escape: the backslash is part of the value
+        }
+    }
+    return out;
+}
+
 bool TIniFile::Load(const QString& path) {
     sections_.clear();
     QFile f(path);
@@ -40,7 +117,7 @@ void TIniFile::Parse(const QByteArray& text) {
         if (!current || eq <= 0)
             continue;
         const QString key = line.left(eq).trimmed();
-        const QString value = line.mid(eq + 1);
+        const QString value = DecodeIniValue(line.mid(eq + 1));
         bool replaced = false;
         for (Entry& e : current->Entries)
             if (SameName(e.first, key)) {
@@ -62,7 +139,7 @@ QByteArray TIniFile::Text() const {
         first = false;
         out += '[' + s.Name.toUtf8() + "]\n";
         for (const Entry& e : s.Entries)
-            out += e.first.toUtf8() + '=' + e.second.toUtf8() + '\n';
+            out += e.first.toUtf8() + '=' + EncodeIniValue(e.second).toUtf8() + '\n';
     }
     return out;
 }

@@ -10,6 +10,15 @@
 
 namespace xantu {
 
+// A value as the file holds it. Blanks around a value are not part of it.
+// A value that begins or ends with a blank, begins with a double quote or
+// holds a control character (a line break above all, which would otherwise
+// start a key of its own) is written in double quotes with \\, \", \n, \r,
+// \t and \xHH escapes; everything else is written as it is.
+QString EncodeIniValue(const QString& value);
+// The value back from the text after "=".
+QString DecodeIniValue(const QString& text);
+
 class TIniFile {
   public:
     using Entry = std::pair<QString, QString>;

@@ -45,6 +45,14 @@ TBoxSettings Sample() {
     return v;
 }
 
+// The echo runs in the background; its box comes through the event loop.
+void WaitForBoxes(const TScriptedDialogs& boxes, int count = 1) {
+    QElapsedTimer t;
+    t.start();
+    while (boxes.Messages.size() < count && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
 QString LabelFor(QWidget* dlg, QWidget* buddy) {
     for (QLabel* l : dlg->findChildren<QLabel*>())
         if (l->buddy() == buddy)
@@ -67,6 +75,7 @@ TEST(BasicSettings, ShowsTheControlsInTabOrder) {
     EXPECT_EQ(LabelFor(&dlg, dlg.EBoxBouqDir), "P&fad [bouquets + services]");
     EXPECT_EQ(dlg.BttnPing->text(), "&Ping the Box");
     EXPECT_FALSE(dlg.BttnPing->icon().isNull());
+    EXPECT_EQ(dlg.EBoxBouqDir->completer(), nullptr); // OK stores what was typed, nothing completed
     EXPECT_EQ(dlg.BttnAbbr->text(), "Abbrechen");
     EXPECT_EQ(dlg.BttnOk->text(), "OK");
     EXPECT_TRUE(dlg.BttnOk->isDefault());
@@ -105,10 +114,11 @@ TEST(BasicSettings, OkCopiesTheTextsExactlyAndCancelNothing) {
     // Cancel after edits and a ping: nothing changes.
     EXPECT_FALSE(TBasicSettings::Run(
         nullptr, boxes, values,
-        [](TBasicSettings& d) {
+        [&boxes](TBasicSettings& d) {
             EXPECT_EQ(d.Values().BoxIP, "192.168.178.30");
             d.EBoxIP->setText("127.0.0.1");
             d.BttnPingClick();
+            WaitForBoxes(boxes);
             d.EBoxUser->setText("admin");
             return int(QDialog::Rejected);
         },
@@ -150,6 +160,12 @@ TEST(BasicSettings, PingReportsSuccessAndKeepsTheButtonDisabledMeanwhile) {
     dlg.SetValues(Sample());
     dlg.EBoxIP->setText("127.000.0.1");
     dlg.BttnPing->click();
+    // While the echo runs the dialog answers and stays open.
+    EXPECT_FALSE(dlg.BttnPing->isEnabled());
+    dlg.show();
+    dlg.reject();
+    EXPECT_TRUE(dlg.isVisible());
+    WaitForBoxes(boxes);
     EXPECT_FALSE(enabledDuring);
     EXPECT_EQ(captionDuring, QString::fromUtf8("Ping l\xC3\xA4uft ..."));
     EXPECT_TRUE(dlg.BttnPing->isEnabled());
@@ -166,6 +182,7 @@ TEST(BasicSettings, PingFailures) {
         TBasicSettings dlg(boxes, Echo({0, IcmpReqTimedOut, 0, 0}));
         dlg.EBoxIP->setText("10.20.30.40");
         dlg.BttnPingClick();
+        WaitForBoxes(boxes);
         ASSERT_EQ(boxes.Messages.size(), 1);
         EXPECT_EQ(boxes.Messages[0].Kind, TMsgKind::Error);
         EXPECT_EQ(boxes.Messages[0].Text, "Cannot ping host [10.20.30.40] : Request timed out");
@@ -177,6 +194,7 @@ TEST(BasicSettings, PingFailures) {
         TBasicSettings dlg(boxes, Echo({0, IcmpDestHostUnreachable, 0, 0}));
         dlg.EBoxIP->setText("10.20.30.40");
         dlg.BttnPingClick();
+        WaitForBoxes(boxes);
         ASSERT_EQ(boxes.Messages.size(), 1);
         EXPECT_EQ(boxes.Messages[0].Text, "Cannot ping host [10.20.30.40] : Destination host unreachable");
     }

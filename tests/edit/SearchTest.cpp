@@ -1,5 +1,5 @@
 #include "EditTestKit.h"
-#include "edit/TypedText.h"
+#include "text/ListText.h"
 
 #include <gtest/gtest.h>
 
@@ -80,12 +80,20 @@ TEST(Search, IdsHitOnlyEntriesAndRevealHiddenOnes) {
     EXPECT_EQ(Hit(f, Id(SearchServiceId, 0x99)), "");
 }
 
-TEST(Search, TextIsEncodedLikeATypedName) {
+TEST(Search, ComparesTheNamesAsTheTreeShowsThem) {
     TEditFixture f;
-    f.Editor.RenameChannel(f.Entry("Eins", "Beta"), EncodeTypedName("Kinder & Familie", true));
+    f.Editor.RenameChannel(f.Entry("Eins", "Beta"), NameForList("Kinder & Familie", TNameCharset::Utf8));
+    f.Editor.RenameChannel(f.Entry("Eins", "Alpha mine"), "Made in L&apos;Pool &#8211; &#x263A;");
     EXPECT_EQ(f.Entry("Eins", "Kinder &amp; Familie")->Data()->Channel->Name, "Kinder &amp; Familie");
     EXPECT_EQ(Hit(f, Names("kinder & fam")), "Kinder &amp; Familie");
     EXPECT_EQ(Hit(f, Names("Kinder & Familie", true, true)), "Kinder &amp; Familie");
+    // The entity's letters are not part of the name the user sees.
+    EXPECT_EQ(Hit(f, Names("amp")), "");
+    EXPECT_EQ(Hit(f, Names("L'Pool")), "Made in L&apos;Pool &#8211; &#x263A;");
+    EXPECT_EQ(Hit(f, Names("l'pool \xE2\x80\x93 \xE2\x98\xBA")), "Made in L&apos;Pool &#8211; &#x263A;");
+    EXPECT_EQ(Hit(f, Names("made in l'pool \xE2\x80\x93 \xE2\x98\xBA", false, true)),
+              "Made in L&apos;Pool &#8211; &#x263A;");
+    EXPECT_EQ(Hit(f, Names("apos")), "");
 }
 
 TEST(Search, Windows1252ListsFoldThroughTheByteTable) {
@@ -103,7 +111,7 @@ TEST(Search, Windows1252ListsFoldThroughTheByteTable) {
     editor.Search().Start(d);
     ASSERT_EQ(host.Selected.size(), 1u);
     EXPECT_EQ(host.Selected[0]->Data()->Caption, "\xC4rzte TV");
-    EXPECT_EQ(EncodeTypedName("Ärzte <neu>", false), "\xC4rzte &lt;neu&gt;");
+    EXPECT_EQ(NameForList("Ärzte <neu>", TNameCharset::Cp1252), "\xC4rzte &lt;neu&gt;");
 }
 
 TEST(Search, NothingHappensWithoutListOrText) {

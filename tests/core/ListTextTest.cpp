@@ -1,4 +1,4 @@
-#include "ui/NameCodec.h"
+#include "text/ListText.h"
 
 #include "core/ListDocument.h"
 
@@ -6,7 +6,7 @@
 
 using namespace xantu;
 
-TEST(NameCodec, DisplayDecodesCharsetAndReferences) {
+TEST(ListText, DisplayDecodesCharsetAndReferences) {
     EXPECT_EQ(NameForDisplay("Kinder &amp; Familie", TNameCharset::Utf8), "Kinder & Familie");
     EXPECT_EQ(NameForDisplay("&lt;a&gt; &quot;b&quot; &apos;c&apos;", TNameCharset::Utf8), "<a> \"b\" 'c'");
     EXPECT_EQ(NameForDisplay("S\xC3\xBC"
@@ -27,7 +27,7 @@ TEST(NameCodec, DisplayDecodesCharsetAndReferences) {
               "&nbsp;&#0;&#xD800;&#x110000;&#12a;&");
 }
 
-TEST(NameCodec, TypedNamesCannotBreakTheFile) {
+TEST(ListText, TypedNamesCannotBreakTheFile) {
     EXPECT_EQ(NameForList("Tom & \"Jerry\" <HD>", TNameCharset::Utf8),
               "Tom &amp; &quot;Jerry&quot; &lt;HD&gt;");
     EXPECT_EQ(NameForList("It's", TNameCharset::Utf8), "It's");
@@ -52,7 +52,7 @@ TEST(NameCodec, TypedNamesCannotBreakTheFile) {
             EXPECT_EQ(NameForDisplay(NameForList(typed, cs), cs), typed) << typed;
 }
 
-TEST(NameCodec, ReservedWordReadsTheTypedText) {
+TEST(ListText, ReservedWordReadsTheTypedText) {
     EXPECT_TRUE(IsReservedBouquetName("andere"));
     EXPECT_TRUE(IsReservedBouquetName(" Andere "));
     EXPECT_TRUE(IsReservedBouquetName("\tANDERE\x01"));
@@ -62,7 +62,7 @@ TEST(NameCodec, ReservedWordReadsTheTypedText) {
     EXPECT_FALSE(IsReservedBouquetName(""));
 }
 
-TEST(NameCodec, CharsetFollowsAllNamesOfBothLists) {
+TEST(ListText, CharsetFollowsAllNamesOfBothLists) {
     TListDocument doc;
     const std::string services = "<XANTU>\n<sat name=\"Astra\" diseqc=\"0\" position=\"192\">\n"
                                  "<transponder id=\"0001\" onid=\"0001\" frequency=\"1\" symbol_rate=\"1\" "
@@ -75,9 +75,26 @@ TEST(NameCodec, CharsetFollowsAllNamesOfBothLists) {
                            "d\" tsid=\"0001\" onid=\"0001\"/>\n"
                            "</Bouquet>\n</XANTU>";
     ASSERT_TRUE(doc.LoadListTexts(services, bouquets));
-    EXPECT_EQ(DetectNameCharset(doc), TNameCharset::Utf8);
+    EXPECT_EQ(doc.NameCharset, TNameCharset::Utf8);
     // One Windows-1252 byte in a bouquet name decides for the whole pair.
     bouquets.replace(bouquets.find("Fav"), 3, "F\xE4v");
     ASSERT_TRUE(doc.LoadListTexts(services, bouquets));
-    EXPECT_EQ(DetectNameCharset(doc), TNameCharset::Cp1252);
+    EXPECT_EQ(doc.NameCharset, TNameCharset::Cp1252);
+}
+
+TEST(ListText, FoldUpperFollowsTheCodePage) {
+    EXPECT_EQ(FoldUpper("\xC3\xA4rzte tv"), "\xC3\x84RZTE TV");                                   // ä -> Ä
+    EXPECT_EQ(FoldUpper("\xC5\xA1\xC5\x93\xC5\xBE\xC3\xBF"), "\xC5\xA0\xC5\x92\xC5\xBD\xC5\xB8"); // š œ ž ÿ
+    EXPECT_EQ(FoldUpper("\xC3\x9F \xC3\xB7 \xE2\x82\xAC"), "\xC3\x9F \xC3\xB7 \xE2\x82\xAC"); // ß ÷ € stay
+    EXPECT_EQ(FoldUpper("a\xFF"), "A\xFF"); // a stray byte stays as it is
+    EXPECT_TRUE(EqualAsciiNoCase("ARD", "ard"));
+    EXPECT_FALSE(EqualAsciiNoCase("\xC3\x84", "\xC3\xA4"));
+}
+
+TEST(ListText, Windows1252KeepsItsUndefinedBytesAndC1) {
+    // The five bytes Windows-1252 leaves undefined read back as C1 controls
+    // and are written back as the same bytes.
+    for (const char* raw : {"\x81", "\x8D", "\x8F", "\x90", "\x9D"})
+        EXPECT_EQ(NameForList(NameForDisplay(raw, TNameCharset::Cp1252), TNameCharset::Cp1252), raw);
+    EXPECT_EQ(NameForList("\xC5\xB8", TNameCharset::Cp1252), "\x9F"); // Ÿ
 }

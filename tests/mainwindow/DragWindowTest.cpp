@@ -1,0 +1,132 @@
+// Drags through the bouquet view with the toolkit's own drag machinery, on a
+// real X server (Xvfb): the drag starts from mouse events on the view, runs
+// the toolkit's drag loop, and lands through its drag-move and drop events,
+// with every check the toolkit makes on the way.
+#include "mainwindow/Main.h"
+#include "mainwindow/MainEditing.h"
+#include "mainwindow/NodeTreeModel.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QStyleHints>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace xantu;
+
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+const QString kExamples = QStringLiteral(XANTU_EXAMPLES_DIR);
+
+class DragWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TMainOptions options;
+        options.IniFileName = dir.filePath("Settings.ini");
+        win = std::make_unique<TMain>(dialogs, options);
+        win->move(40, 40);
+        win->resize(700, 600);
+        win->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(win.get()));
+        dialogs.Files.push_back(kExamples + "/sat/bouquets.xml");
+        win->MenuOpen->trigger();
+        ASSERT_NE(Root(), nullptr);
+        win->MenuExpandBouquets->trigger();
+        QApplication::processEvents();
+        dialogs.Messages.clear();
+    }
+
+    PBNode Root() const { return win->Doc().VTB.GetFirst(); }
+    PBNode Bouquet(const char* caption) const {
+        for (std::size_t i = 0; i < Root()->ChildCount(); ++i)
+            if (Root()->Child(i)->Data()->Caption == caption)
+                return Root()->Child(i);
+        return nullptr;
+    }
+    QStringList Captions(PBNode node) const {
+        QStringList out;
+        for (std::size_t i = 0; i < node->ChildCount(); ++i)
+            out << QString::fromStdString(node->Child(i)->Data()->Caption);
+        return out;
+    }
+    QPoint Center(PBNode node) const {
+        const QModelIndex i = win->VTBModel->IndexOf(node);
+        win->VTB->scrollTo(i);
+        return win->VTB->visualRect(i).center();
+    }
+    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QWidget* vp = win->VTB->viewport();
+        QMouseEvent e(type, QPointF(at), QPointF(vp->mapToGlobal(at)), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+        QApplication::sendEvent(vp, &e);
+    }
+    // Presses on `from`, moves far enough to start the drag, then, inside
+    // the toolkit's drag loop, moves over `to` and releases there.
+    void DragFromTo(PBNode from, PBNode to) {
+        Center(to);
+        const QPoint start = Center(from);
+        const QPoint end = Center(to);
+        Mouse(QEvent::MouseButtonPress, start, Qt::LeftButton);
+        QTimer::singleShot(50, [this, end] {
+            Mouse(QEvent::MouseMove, end + QPoint(0, -1), Qt::LeftButton);
+            Mouse(QEvent::MouseMove, end, Qt::LeftButton);
+            QTimer::singleShot(50, [this, end] { Mouse(QEvent::MouseButtonRelease, end, Qt::NoButton); });
+        });
+        const int far = QApplication::startDragDistance() + 4;
+        // The view takes the first move as the start of a drag and the next
+        // one beyond the drag distance as the drag; that one returns when
+        // the drag loop ended.
+        Mouse(QEvent::MouseMove, start + QPoint(1, 0), Qt::LeftButton);
+        Mouse(QEvent::MouseMove, start + QPoint(far, 0), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    TScriptedDialogs dialogs;
+    std::unique_ptr<TMain> win;
+};
+
+TEST_F(DragWindowTest, ADropOnAnotherSelectedNodePutsTheSelectionNextToIt) {
+    PBNode favoriten = Bouquet("Favoriten");
+    ASSERT_EQ(Captions(favoriten), QStringList({"Erstes Programm", "Nachrichten Süd", "Canale Uno"}));
+    PBNode erstes = favoriten->Child(0), nachrichten = favoriten->Child(1);
+    QItemSelectionModel* sel = win->VTB->selectionModel();
+    sel->setCurrentIndex(win->VTBModel->IndexOf(erstes), QItemSelectionModel::ClearAndSelect);
+    sel->setCurrentIndex(win->VTBModel->IndexOf(nachrichten), QItemSelectionModel::Select);
+
+    // Dragged from the first selected entry onto the second: both land
+    // after it, in their order (the second stays, the first follows it).
+    DragFromTo(erstes, nachrichten);
+    EXPECT_EQ(Captions(favoriten), QStringList({"Nachrichten Süd", "Erstes Programm", "Canale Uno"}));
+    EXPECT_TRUE(win->Modified());
+
+    // Onto the first selected node itself: refused, nothing moves.
+    sel->setCurrentIndex(win->VTBModel->IndexOf(erstes), QItemSelectionModel::ClearAndSelect);
+    win->SetModified(false);
+    DragFromTo(erstes, erstes);
+    EXPECT_EQ(Captions(favoriten), QStringList({"Nachrichten Süd", "Erstes Programm", "Canale Uno"}));
+    EXPECT_FALSE(win->Modified());
+
+    // Two bouquets dragged onto the second of them: both after it, in order.
+    sel->setCurrentIndex(win->VTBModel->IndexOf(Bouquet("Favoriten")), QItemSelectionModel::ClearAndSelect);
+    sel->setCurrentIndex(win->VTBModel->IndexOf(Bouquet("Radio")), QItemSelectionModel::Select);
+    DragFromTo(Bouquet("Favoriten"), Bouquet("Radio"));
+    EXPECT_EQ(Captions(Root()), QStringList({"Radio", "Favoriten", "Kinder", "andere"}));
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
