@@ -9,5 +9,7 @@ namespace xantu {
 
 int RunFetch(const TArgs& args);
 int RunSend(const TArgs& args);
+// Lists the backups, newest first, in lines a script can read.
+int RunBackups(const TArgs& args);
 
 } // namespace xantu

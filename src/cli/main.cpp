@@ -19,6 +19,7 @@ const char* kUsage = "Aufruf: xantu-lists BEFEHL [OPTIONEN] ...\n"
                      "  fetch   Listenpaar per FTP von der Box holen\n"
                      "  send    Listenpaar per FTP zur Box \xC3\xBC"
                      "bertragen\n"
+                     "  backups Sicherungen auflisten\n"
                      "\n"
                      "'xantu-lists BEFEHL --help' erkl\xC3\xA4rt einen Befehl.\n";
 
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     using Command = int (*)(const xantu::TArgs&);
     const std::map<std::string, Command> commands = {
         {"check", xantu::RunCheck}, {"resave", xantu::RunResave}, {"dump", xantu::RunDump},
-        {"fetch", xantu::RunFetch}, {"send", xantu::RunSend},
+        {"fetch", xantu::RunFetch}, {"send", xantu::RunSend},     {"backups", xantu::RunBackups},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);

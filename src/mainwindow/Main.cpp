@@ -144,6 +144,8 @@ void TMain::BuildActions() {
          &TMain::Basiseinstellungen1Click);
     make(MenuOpen, "MenuOpen", QStringLiteral("Öffnen ..."), &TMain::MenuOpenClick);
     make(MenuSaveAs, "MenuSaveAs", QStringLiteral("&Speichern unter ..."), &TMain::MenuSaveAsClick);
+    make(MenuOpenBackup, "MenuOpenBackup", QStringLiteral("Sicherung öffnen ..."),
+         &TMain::MenuOpenBackupClick);
     make(Beenden1, "Beenden1", QStringLiteral("&Beenden"), &TMain::Beenden1Click);
     make(MenuCopyMove, "MenuCopyMove", QStringLiteral("CopyMove "), &TMain::MenuCopyMoveClick,
          QKeySequence(Qt::Key_F5));
@@ -231,6 +233,7 @@ void TMain::BuildMenus() {
     anwendung->addSeparator()->setObjectName(QStringLiteral("N2"));
     anwendung->addAction(MenuOpen);
     anwendung->addAction(MenuSaveAs);
+    anwendung->addAction(MenuOpenBackup);
     anwendung->addSeparator()->setObjectName(QStringLiteral("N1"));
     anwendung->addAction(Beenden1);
     // "CopyMove " only carries F5; it belongs to the window, never shown.

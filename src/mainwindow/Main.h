@@ -94,6 +94,7 @@ class TMain : public QMainWindow, public TListHost {
     QAction* Basiseinstellungen1 = nullptr;
     QAction* MenuOpen = nullptr;
     QAction* MenuSaveAs = nullptr;
+    QAction* MenuOpenBackup = nullptr;
     QAction* Beenden1 = nullptr;
     QAction* MenuCopyMove = nullptr;
     QAction* MenuLoadBouquetFTP = nullptr;
@@ -187,6 +188,7 @@ class TMain : public QMainWindow, public TListHost {
     void Basiseinstellungen1Click();
     void MenuOpenClick();
     void MenuSaveAsClick();
+    void MenuOpenBackupClick();
     void MenuSatPosListClick();
     void MenuTVClick();
     void MenuRadioClick();

@@ -23,9 +23,9 @@ void TMainBox::ClearView() {
 void TMainBox::TransferRunning(bool running) {
     // While the window's events keep flowing during a transfer, nothing may
     // start a second transfer or replace the lists under it.
-    for (QAction* a :
-         {main_.MenuLoadBouquetFTP, main_.MenuSaveBouquetFTP, main_.MenuOpen, main_.MenuSaveAs,
-          main_.BttnLoadBouquet, main_.BttnTransferBouquet, main_.BttnOpenBouquet, main_.BttnSaveAs})
+    for (QAction* a : {main_.MenuLoadBouquetFTP, main_.MenuSaveBouquetFTP, main_.MenuOpen, main_.MenuSaveAs,
+                       main_.MenuOpenBackup, main_.BttnLoadBouquet, main_.BttnTransferBouquet,
+                       main_.BttnOpenBouquet, main_.BttnSaveAs})
         if (a)
             a->setEnabled(!running);
     main_.SetListsLocked(running);

@@ -13,6 +13,8 @@ namespace {
 const char* kAskDiscard = "Am aktuellen Bouquet wurden \xC3\x84nderungen vorgenommen!\r"
                           "Wollen Sie fortfahren und die \xC3\x84nderungen verlieren?";
 const char* kBackupFailed = " - Sicherungskopie fehlgeschlagen";
+const char* kBoxNotKept = " - Stand der Box nicht gesichert";
+const char* kBoxEmpty = " - keine Listen auf der Box";
 
 // Marks a transfer as running for as long as it is in scope.
 class TRunning {
@@ -59,6 +61,28 @@ bool FtpPutFile(TFtpClient& client, const TBoxSettings& box, quint16 port, const
                 const std::string& text) {
     return client.Transmit(MakeRequest(box, port, box.BoxBouqDir, file),
                            QByteArray(text.data(), qsizetype(text.size())));
+}
+
+TBoxState KeepBoxState(TFtpClient& client, const TBoxSettings& box, quint16 port, TBackupStore& backups,
+                       const bool* aborted) {
+    TBackupStore::TFiles held;
+    bool missing = false;
+    for (const char* file : {"bouquets.xml", "services.xml"}) {
+        if (aborted && *aborted)
+            return TBoxState::NotKept;
+        try {
+            held.emplace_back(QString::fromLatin1(file), FtpGetFile(client, box, port, box.BoxBouqDir, file));
+        } catch (const std::exception&) {
+            // 550: the box has no such file; anything else leaves unknown
+            // what the box holds.
+            if (client.Status() != 550)
+                return TBoxState::NotKept;
+            missing = true;
+        }
+    }
+    if (held.empty() && missing)
+        return TBoxState::Empty;
+    return backups.Keep(TBackupStore::Box, held) ? TBoxState::Kept : TBoxState::NotKept;
 }
 
 bool SplitHostPort(const QString& text, QString& host, quint16& port) {
@@ -115,15 +139,31 @@ bool TBoxTransfer::LoadFromBox(const TBoxSettings& box) {
     if (aborted_)
         return false;
     host.SetStatus("FTP-Transfer beendet");
-    QString backupError;
-    const bool backedUp = !backups_ || backups_->Keep(TBackupStore::Fetched,
-                                                      {{QStringLiteral("services.xml"), services},
-                                                       {QStringLiteral("bouquets.xml"), bouquets}},
-                                                      &backupError);
     const bool loaded = doc_.LoadListTexts(services, bouquets);
-    if (!backedUp)
-        NoteBackupFailure(backupError, loaded ? "XML Struktur geladen" : "Formatfehler der XML-Dateien");
+    // Only a pair that loaded is worth keeping: a broken one would later
+    // be offered as a state to go back to.
+    QString backupError;
+    if (loaded && backups_ &&
+        !backups_->Keep(
+            TBackupStore::Fetched,
+            {{QStringLiteral("services.xml"), services}, {QStringLiteral("bouquets.xml"), bouquets}},
+            &backupError))
+        NoteBackupFailure(backupError, "XML Struktur geladen");
     return loaded;
+}
+
+std::string TBoxTransfer::KeepBoxState(const TBoxSettings& box) {
+    if (!backups_)
+        return {};
+    switch (xantu::KeepBoxState(client_, box, Port, *backups_, &aborted_)) {
+    case TBoxState::Kept:
+        return {};
+    case TBoxState::Empty:
+        return kBoxEmpty;
+    case TBoxState::NotKept:
+        break;
+    }
+    return aborted_ ? std::string() : kBoxNotKept;
 }
 
 bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
@@ -148,7 +188,12 @@ bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
         host.SetStatus("FTP zur Box l\xC3\xA4uft ...");
         const std::string& bouquets = texts.Bouquets;
         const std::string& services = texts.Services;
-        const bool ok1 = FtpPutFile(client_, box, Port, "bouquets.xml", bouquets);
+        // What the box holds now is kept before anything replaces it; when
+        // that fails the send goes on, and the status says so to the end.
+        const std::string boxNote = KeepBoxState(box);
+        if (!boxNote.empty())
+            host.SetStatus("FTP zur Box l\xC3\xA4uft ..." + boxNote);
+        const bool ok1 = !aborted_ && FtpPutFile(client_, box, Port, "bouquets.xml", bouquets);
         const bool ok2 = !aborted_ && FtpPutFile(client_, box, Port, "services.xml", services);
 
         // Whatever the box took is what it holds now; keep a copy of that.
@@ -165,7 +210,7 @@ bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
             // box: it stays marked as unsaved.
             if (ui_.EditCount() == edits)
                 host.SetModified(false);
-            host.SetStatus("FTP zur Box komplett");
+            host.SetStatus("FTP zur Box komplett" + boxNote);
             if (!backedUp)
                 NoteBackupFailure(backupError, "FTP zur Box komplett");
             host.ShowMessage(TMsgKind::Information, "Die Daten wurden erfolgreich zur Box \xC3\xBC"
@@ -174,7 +219,7 @@ bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
         }
         // Not everything reached the box: the changes stay marked as unsaved
         // so that closing the editor still asks.
-        host.SetStatus("FTP zur Box fehlgeschlagen!");
+        host.SetStatus("FTP zur Box fehlgeschlagen!" + boxNote);
         if (!backedUp)
             NoteBackupFailure(backupError, "FTP zur Box fehlgeschlagen!");
         if (aborted_)

@@ -22,6 +22,13 @@ std::string FtpGetFile(TFtpClient& client, const TBoxSettings& box, quint16 port
 bool FtpPutFile(TFtpClient& client, const TBoxSettings& box, quint16 port, const std::string& file,
                 const std::string& text);
 
+// Fetches both files the box holds now into a backup of kind "box", before a
+// send replaces them. Empty: the box has neither file. Stops (NotKept) when
+// `*aborted` turns true.
+enum class TBoxState { Kept, Empty, NotKept };
+TBoxState KeepBoxState(TFtpClient& client, const TBoxSettings& box, quint16 port, TBackupStore& backups,
+                       const bool* aborted = nullptr);
+
 // "host" or "host:port"; false when the port is not a number in 1..65535.
 bool SplitHostPort(const QString& text, QString& host, quint16& port);
 
@@ -65,6 +72,9 @@ class TBoxTransfer {
 
   private:
     void NoteBackupFailure(const QString& error, const std::string& status);
+    // Fetches what the box holds into a backup of kind "box". Empty when
+    // kept, else the note for the status bar.
+    std::string KeepBoxState(const TBoxSettings& box);
 
     TListDocument& doc_;
     TBoxUi& ui_;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+class QSocketNotifier;
 class QTcpServer;
 class QTcpSocket;
 class QTimer;
@@ -46,8 +47,9 @@ class TFtpClient : public QObject {
     // Closes both connections at once and sends nothing. A running operation
     // ends with the time-out status.
     void Abort();
-    // Asks a running operation to stop; its wait aborts at the next pass.
-    void RequestAbort() { abortRequested_ = true; }
+    // Asks a running operation to stop. It ends at the next pass of the
+    // event loop, also when that loop is a modal dialog's.
+    void RequestAbort();
 
     // Reply code that ended the last operation (426 after a time-out or an
     // abort, 0 when the connection itself failed) and a text for logs.
@@ -57,8 +59,14 @@ class TFtpClient : public QObject {
     // Every command line sent during the last operation, without CR LF.
     const QStringList& SentCommands() const { return sent_; }
 
-    // Seconds of silence after which an operation is given up.
+    // Silence after which an operation is given up. A timer enforces it, so
+    // it holds also while a modal dialog runs its own event loop.
     int TimeoutMs = 2000;
+    // A received file larger than this fails the operation: real lists are
+    // a few MB, and a box must not be able to fill the memory.
+    qint64 MaxFileBytes = qint64(256) << 20;
+    // A reply line longer than this fails the operation.
+    static constexpr qsizetype MaxReplyLine = 8192;
 
   private:
     enum class Step { Ready, Connect, Greeting, User, Pass, Cwd, Type, Port, Transfer, Quit };
@@ -74,8 +82,10 @@ class TFtpClient : public QObject {
     void OnControlClosed();
     void OnControlError();
     void OnReply(int code, const QByteArray& text);
-    void OnDataConnection();
-    void OnDataRead();
+    void OnDataConnection(qintptr descriptor);
+    void OnRawReadable();
+    void OnDeadline();
+    void Confused(const QString& why);
     void OnDataClosed();
     void OnDataWritten(qint64 bytes);
     void StartUpload();
@@ -85,10 +95,15 @@ class TFtpClient : public QObject {
 
     QTcpSocket* control_;
     QTcpServer* listener_;
-    QPointer<QTcpSocket> data_;
-    QTimer* wake_;
+    QPointer<QTcpSocket> data_; // upload
+    // A download reads its data connection itself: only that way is a reset
+    // told apart from the end of the file, which Qt reports alike.
+    qintptr rawData_ = -1;
+    QSocketNotifier* rawNotifier_ = nullptr;
+    QTimer* deadlineTimer_;
 
     TFtpRequest request_;
+    QByteArray user_, pass_, dir_; // as they go out
     bool receive_ = true;
     const QByteArray* outData_ = nullptr;
     QByteArray* inData_ = nullptr;

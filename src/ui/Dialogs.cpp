@@ -97,6 +97,11 @@ QString TQtDialogs::SaveFile(QWidget* parent, const TFileDialogSetup& setup) {
     return RunFileDialog(parent, setup, true);
 }
 
+int TQtDialogs::ChooseBackup(QWidget* parent, const QList<TBackupRow>& rows) {
+    TBackupDlg dlg(rows, parent);
+    return dlg.exec() == QDialog::Accepted ? dlg.Chosen() : -1;
+}
+
 TAnswer TScriptedDialogs::Message(QWidget*, TMsgKind kind, const QString& text) {
     Messages.append({kind, text});
     if (Answers.empty())
@@ -121,6 +126,15 @@ QString TScriptedDialogs::OpenFile(QWidget*, const TFileDialogSetup& setup) {
 
 QString TScriptedDialogs::SaveFile(QWidget* parent, const TFileDialogSetup& setup) {
     return OpenFile(parent, setup);
+}
+
+int TScriptedDialogs::ChooseBackup(QWidget*, const QList<TBackupRow>& rows) {
+    BackupLists.append(rows);
+    if (BackupChoices.empty())
+        return -1;
+    const int choice = BackupChoices.front();
+    BackupChoices.pop_front();
+    return choice;
 }
 
 QString ToDisplay(const std::string& bytes) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/ListHost.h"
+#include "ui/BackupDlg.h"
 
 #include <QString>
 #include <QStringList>
@@ -42,6 +43,8 @@ class TDialogs {
     // The chosen file, or an empty text when cancelled.
     virtual QString OpenFile(QWidget* parent, const TFileDialogSetup& setup) = 0;
     virtual QString SaveFile(QWidget* parent, const TFileDialogSetup& setup) = 0;
+    // "Sicherung öffnen": the index of the chosen row, -1 when cancelled.
+    virtual int ChooseBackup(QWidget* parent, const QList<TBackupRow>& rows) = 0;
     bool Confirm(QWidget* parent, const QString& text) {
         return Message(parent, TMsgKind::Confirmation, text) == TAnswer::Yes;
     }
@@ -54,6 +57,7 @@ class TQtDialogs : public TDialogs {
     void MessageOk(QWidget* parent, TMsgKind kind, const QString& text) override;
     QString OpenFile(QWidget* parent, const TFileDialogSetup& setup) override;
     QString SaveFile(QWidget* parent, const TFileDialogSetup& setup) override;
+    int ChooseBackup(QWidget* parent, const QList<TBackupRow>& rows) override;
 
   private:
     static TAnswer Show(QWidget* parent, TMsgKind kind, const QString& text, TButtons buttons);
@@ -77,8 +81,12 @@ class TScriptedDialogs : public TDialogs {
     void MessageOk(QWidget* parent, TMsgKind kind, const QString& text) override;
     QString OpenFile(QWidget* parent, const TFileDialogSetup& setup) override;
     QString SaveFile(QWidget* parent, const TFileDialogSetup& setup) override;
+    // Answers from BackupChoices; an empty queue cancels.
+    int ChooseBackup(QWidget* parent, const QList<TBackupRow>& rows) override;
 
     std::deque<TAnswer> Answers;
+    std::deque<int> BackupChoices;
+    QList<QList<TBackupRow>> BackupLists; // the rows of every dialog shown
     std::deque<QString> Files;
     QList<Shown> Messages;
     QList<TFileDialogSetup> FileDialogs;

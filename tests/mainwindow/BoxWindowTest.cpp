@@ -13,7 +13,11 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -67,7 +71,8 @@ TEST_F(BoxWindowTest, LoadsFromTheBoxAndSendsTheEditedListsBack) {
     EXPECT_FALSE(win->Modified());
     EXPECT_EQ(box.Get("/var/pelmar/config/xantu/bouquets.xml").toStdString(), win->Doc().SaveBouquets());
     EXPECT_EQ(box.Get("/var/pelmar/config/xantu/services.xml").toStdString(), win->Doc().SaveServices());
-    EXPECT_EQ(win->Box().Backups.Folders().size(), 2);
+    // What the box held before the send, then what it took.
+    EXPECT_EQ(win->Box().Backups.Folders().size(), 3);
     // The commands are usable again once the transfer ended.
     EXPECT_TRUE(win->MenuOpen->isEnabled());
     EXPECT_TRUE(win->MenuLoadBouquetFTP->isEnabled());
@@ -131,6 +136,128 @@ TEST_F(BoxWindowTest, ALocalSaveKeepsThePairItReplaces) {
     const QString folder = win->Box().Backups.Root() + QLatin1Char('/') + folders.last();
     ASSERT_TRUE(ReadWholeFile((folder + QStringLiteral("/bouquets.xml")).toStdString(), kept));
     EXPECT_EQ(kept, "old bouquets");
+}
+
+TEST_F(BoxWindowTest, ABackupOpensLikeALocalOpenButCountsAsChanged) {
+    // Nothing kept yet: said so, nothing else happens.
+    win->MenuOpenBackup->trigger();
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_EQ(dialogs.Messages.last().Text, QStringLiteral("Es gibt noch keine Sicherungen."));
+    EXPECT_TRUE(dialogs.BackupLists.isEmpty());
+
+    win->MenuLoadBouquetFTP->trigger();
+    const std::string held = win->Doc().SaveBouquets();
+    // Rename a bouquet and send: the box state before is kept as "box".
+    PBNode first = win->Doc().VTB.GetFirst()->FirstChild();
+    first->Data()->Bouquet->Name = "Umbenannt";
+    win->SetModified(true);
+    win->MenuSaveBouquetFTP->trigger();
+    ASSERT_FALSE(win->Modified());
+    const QString localPath = win->LocalPath;
+
+    // Cancelled: the lists stay as they are.
+    win->MenuOpenBackup->trigger();
+    ASSERT_EQ(dialogs.BackupLists.size(), 1);
+    const QList<TBackupRow> rows = dialogs.BackupLists.last();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].Kind, QStringLiteral("zur Box übertragen"));
+    EXPECT_EQ(rows[1].Kind, QStringLiteral("Box vor dem Übertragen"));
+    EXPECT_EQ(rows[2].Kind, QStringLiteral("von der Box geladen"));
+    EXPECT_EQ(rows[1].Bouquets, QStringLiteral("2"));
+    EXPECT_EQ(rows[1].Services, QStringLiteral("5"));
+    EXPECT_TRUE(QDateTime::fromString(rows[0].When, QStringLiteral("dd.MM.yyyy HH:mm:ss")).isValid());
+    EXPECT_NE(win->Doc().SaveBouquets(), held);
+    EXPECT_FALSE(win->Modified());
+
+    // The state the box held before the send comes back, marked as changed.
+    dialogs.BackupChoices.push_back(1);
+    win->MenuOpenBackup->trigger();
+    EXPECT_EQ(win->Doc().SaveBouquets(), held);
+    EXPECT_TRUE(win->Modified());
+    EXPECT_EQ(Status(), QStringLiteral("XML Struktur geladen"));
+    EXPECT_EQ(win->LocalPath, localPath);
+
+    // With changes it asks first; No keeps them.
+    const int shown = dialogs.BackupLists.size();
+    dialogs.Answers.push_back(TAnswer::No);
+    win->MenuOpenBackup->trigger();
+    EXPECT_EQ(dialogs.BackupLists.size(), shown);
+    EXPECT_EQ(dialogs.Messages.last().Kind, TMsgKind::Confirmation);
+}
+
+// The dialog itself: first row preselected, a click picks a row, Open and a
+// double click accept, Cancel answers -1; run modally it ends on a click.
+TEST(BackupDlg, PicksTheClickedRow) {
+    const QList<TBackupRow> rows = {{"08.12.2026 21:00:00", "zur Box übertragen", "3", "9"},
+                                    {"08.12.2026 20:00:00", "Box vor dem Übertragen", "2", "5"},
+                                    {"07.12.2026 10:00:00", "von der Box geladen", "-", "5"}};
+    {
+        TBackupDlg dlg(rows);
+        dlg.show();
+        EXPECT_EQ(dlg.List->topLevelItemCount(), 3);
+        EXPECT_EQ(dlg.Chosen(), 0);
+        QWidget* viewport = dlg.List->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {},
+                          dlg.List->visualItemRect(dlg.List->topLevelItem(2)).center());
+        EXPECT_EQ(dlg.Chosen(), 2);
+        QTest::mouseClick(dlg.BttnOpen, Qt::LeftButton);
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    }
+    {
+        TBackupDlg dlg(rows);
+        dlg.show();
+        const QPoint at = dlg.List->visualItemRect(dlg.List->topLevelItem(1)).center();
+        // A double click is a press and release, then the second press.
+        QTest::mouseClick(dlg.List->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(dlg.List->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+        EXPECT_EQ(dlg.Chosen(), 1);
+    }
+    TQtDialogs real;
+    for (const char* button : {"BttnOpen", "BttnCancel"}) {
+        QTimer::singleShot(50, [button] {
+            auto* dlg = qobject_cast<TBackupDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            QTest::mouseClick(dlg->findChild<QPushButton*>(button), Qt::LeftButton);
+        });
+        EXPECT_EQ(real.ChooseBackup(nullptr, rows), std::string(button) == "BttnOpen" ? 0 : -1);
+    }
+    // Nothing to choose: Open cannot be pressed.
+    TBackupDlg empty({});
+    EXPECT_FALSE(empty.BttnOpen->isEnabled());
+}
+
+// The time-out ends a silent transfer while a modal dialog of the program
+// is open, not only once it is closed.
+TEST(BoxWindowModal, SilentBoxTimesOutUnderAModalDialog) {
+    TFakeBox slow({.SilenceMs = 4000});
+    slow.Put("/var/pelmar/config/xantu/services.xml", Example("services.xml"));
+    slow.Put("/var/pelmar/config/xantu/bouquets.xml", Example("bouquets.xml"));
+    QTemporaryDir dir;
+    TScriptedDialogs dialogs;
+    TMainOptions options;
+    options.IniFileName = dir.filePath("Settings.ini");
+    TMain win(dialogs, options);
+    win.show();
+    win.BoxIP = QStringLiteral("127.0.0.1");
+    win.Box().Transfer.Port = slow.Port();
+    win.Box().Backups = TBackupStore(dir.filePath("backups"));
+    bool busyAtClose = true;
+    bool connectedAtClose = true;
+    QTimer::singleShot(100, &win, [&] {
+        QDialog modal(&win);
+        QTimer::singleShot(2800, &modal, [&] {
+            busyAtClose = win.Box().Transfer.Client().Busy();
+            connectedAtClose = win.Box().Transfer.Client().Connected();
+            modal.accept();
+        });
+        modal.exec();
+    });
+    win.MenuLoadBouquetFTP->trigger();
+    EXPECT_FALSE(busyAtClose);
+    EXPECT_FALSE(connectedAtClose);
+    EXPECT_EQ(win.StatPanel[0]->text(), QStringLiteral("FTP-Transfer fehlgeschlagen"));
+    EXPECT_TRUE(win.MenuLoadBouquetFTP->isEnabled());
 }
 
 int main(int argc, char** argv) {

@@ -1,9 +1,12 @@
 // Shows the main window with a list pair loaded, for looking at it:
-//   xantu_window_shot <folder with the pair> [bouquets|services|folded] [out.png]
+//   xantu_window_shot <folder with the pair> [bouquets|services|folded|backups] [out.png]
 // "folded": the whole structure shown, an entry selected, then only the
-// bouquets again, with a long status text. With an output file it saves a picture of the window after a
-// second and ends; otherwise it runs until the window is closed.
+// bouquets again, with a long status text. "backups" saves the pair locally
+// twice and opens "Sicherung öffnen ...". With an output file it saves a
+// picture of the window after a second and ends; otherwise it runs until the
+// window is closed.
 #include "mainwindow/Main.h"
+#include "mainwindow/MainBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,6 +58,28 @@ int main(int argc, char** argv) {
             win.VTB->expand(win.VTBModel->IndexOf(root->Child(root->ChildCount() - 1)));
             win.SelectBouquetNode(first->ChildCount() > 0 ? first->Child(0) : first);
         }
+    }
+    if (argc > 2 && QByteArray(argv[2]) == "backups") {
+        qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+        win.Box().Backups = TBackupStore(dir.filePath("backups"));
+        for (int i = 0; i < 2; ++i) {
+            dialogs.Files.push_back(dir.filePath(QStringLiteral("bouquets.xml")));
+            win.MenuSaveAs->trigger();
+        }
+        TQtDialogs real;
+        const std::vector<TBackupStore::TInfo> kept = win.Box().Backups.List();
+        QList<TBackupRow> rows;
+        for (const TBackupStore::TInfo& b : kept)
+            rows.append({b.When.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")), b.Kind,
+                         QString::number(b.Bouquets), QString::number(b.Services)});
+        TBackupDlg dlg(rows, &win);
+        dlg.show();
+        if (!out.isEmpty())
+            QTimer::singleShot(1000, &app, [&] {
+                dlg.grab().save(out);
+                app.quit();
+            });
+        return app.exec();
     }
     if (!out.isEmpty())
         QTimer::singleShot(1000, &app, [&] {

@@ -7,9 +7,11 @@
 #include "net/Backups.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace xantu;
 using namespace xantu::test;
@@ -163,6 +165,66 @@ TEST(BoxTransfer, EmptyFetchedFileEndsInTheFormatError) {
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen.at(seen.size() - 2), "status: Formatfehler der XML-Dateien");
     EXPECT_EQ(seen.back().rfind("Fehler: ", 0), 0u);
+    // A pair that does not load is no state to go back to.
+    EXPECT_TRUE(s.backups.Folders().isEmpty());
+}
+
+// Half a file, then "226": after a reset the transfer itself fails; after an
+// orderly close the cut file does not load. Either way nothing is kept.
+TEST(BoxTransfer, ShortDeliveriesFailTheLoadAndKeepNothing) {
+    for (const bool reset : {true, false}) {
+        SCOPED_TRACE(reset ? "reset" : "early close");
+        TFakeBox fake({.ResetDataThen226 = reset, .CloseDataThen226 = !reset});
+        StoreExample(fake, "sat");
+        TSetup s(fake);
+        EXPECT_FALSE(s.transfer.LoadFromBox(s.box));
+        const Lines seen = s.window.Seen();
+        if (reset)
+            EXPECT_EQ(seen, (Lines{"status: FTP-Transfer l\xC3\xA4uft ...",
+                                   "status: FTP-Transfer fehlgeschlagen"}));
+        else
+            EXPECT_NE(std::find(seen.begin(), seen.end(), "status: Formatfehler der XML-Dateien"),
+                      seen.end());
+        EXPECT_TRUE(s.backups.Folders().isEmpty());
+    }
+}
+
+TEST(BoxTransfer, SendKeepsWhatTheBoxHeldBeforeTheFirstStore) {
+    TFakeBox fake;
+    StoreExample(fake, "sat");
+    const QByteArray heldBouquets = fake.Get(kDir + "bouquets.xml");
+    const QByteArray heldServices = fake.Get(kDir + "services.xml");
+    TSetup s(fake);
+    s.LoadExample("cable");
+    ASSERT_TRUE(s.transfer.SendToBox(s.box));
+    EXPECT_EQ(s.window.Seen().at(2), "status: FTP zur Box komplett");
+    Lines transfers;
+    for (const std::string& c : fake.Commands())
+        if (c.rfind("RETR", 0) == 0 || c.rfind("STOR", 0) == 0)
+            transfers.push_back(c);
+    EXPECT_EQ(transfers,
+              (Lines{"RETR bouquets.xml", "RETR services.xml", "STOR bouquets.xml", "STOR services.xml"}));
+    const std::vector<TBackupStore::TInfo> kept = s.backups.List();
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].Kind, "sent");
+    EXPECT_EQ(kept[1].Kind, "box");
+    EXPECT_EQ(ReadBytes(kept[1].BouquetsFile), heldBouquets);
+    EXPECT_EQ(ReadBytes(kept[1].ServicesFile), heldServices);
+}
+
+TEST(BoxTransfer, SendGoesOnWhenTheBoxStateCannotBeFetched) {
+    TFakeBox fake({.RefuseRetr = "services.xml", .RetrRefusal = "451 busy"});
+    StoreExample(fake, "sat");
+    TSetup s(fake);
+    s.LoadExample("cable");
+    ASSERT_TRUE(s.transfer.SendToBox(s.box));
+    const Lines seen = s.window.Seen();
+    EXPECT_NE(
+        std::find(seen.begin(), seen.end(), "status: FTP zur Box komplett - Stand der Box nicht gesichert"),
+        seen.end());
+    EXPECT_EQ(fake.Get(kDir + "services.xml").toStdString(), s.doc.SaveServices());
+    ASSERT_EQ(s.backups.List().size(), 1u);
+    EXPECT_EQ(s.backups.List()[0].Kind, "sent");
 }
 
 TEST(BoxTransfer, SendStoresBothWriterTextsAndClearsModified) {
@@ -171,10 +233,12 @@ TEST(BoxTransfer, SendStoresBothWriterTextsAndClearsModified) {
     s.LoadExample("sat");
     s.window.IsModified = true;
     ASSERT_TRUE(s.transfer.SendToBox(s.box));
-    EXPECT_EQ(s.window.Seen(),
-              (Lines{"status: FTP zur Box l\xC3\xA4uft ...", "unmodified", "status: FTP zur Box komplett",
-                     "Information: Die Daten wurden erfolgreich zur Box \xC3\xBC"
-                     "bertragen!"}));
+    // The box held nothing before: said, and the send goes on.
+    EXPECT_EQ(s.window.Seen(), (Lines{"status: FTP zur Box l\xC3\xA4uft ...",
+                                      "status: FTP zur Box l\xC3\xA4uft ... - keine Listen auf der Box",
+                                      "unmodified", "status: FTP zur Box komplett - keine Listen auf der Box",
+                                      "Information: Die Daten wurden erfolgreich zur Box \xC3\xBC"
+                                      "bertragen!"}));
     EXPECT_EQ(fake.Get(kDir + "bouquets.xml").toStdString(), s.doc.SaveBouquets());
     EXPECT_EQ(fake.Get(kDir + "services.xml").toStdString(), s.doc.SaveServices());
     const Lines cmds = fake.Commands();
@@ -196,7 +260,9 @@ TEST(BoxTransfer, RefusedUploadKeepsTheChangesMarkedAndNamesTheFile) {
     EXPECT_FALSE(fake.Has(kDir + "bouquets.xml"));
     EXPECT_TRUE(s.window.IsModified);
     EXPECT_EQ(s.window.Seen(),
-              (Lines{"status: FTP zur Box l\xC3\xA4uft ...", "status: FTP zur Box fehlgeschlagen!",
+              (Lines{"status: FTP zur Box l\xC3\xA4uft ...",
+                     "status: FTP zur Box l\xC3\xA4uft ... - keine Listen auf der Box",
+                     "status: FTP zur Box fehlgeschlagen! - keine Listen auf der Box",
                      "Fehler: \xC3\x9C"
                      "bertragung zur Box fehlgeschlagen!\r\"bouquets.xml\" wurde von der Box "
                      "nicht angenommen."}));
@@ -270,7 +336,12 @@ TEST(BoxTransfer, AbortEndsTheCommandQuietly) {
     EXPECT_TRUE(s.window.IsModified);
     for (const std::string& e : s.window.Events)
         EXPECT_NE(e.rfind("Fehler", 0), 0u) << e;
-    EXPECT_EQ(fake.Connections(), 1); // services.xml was not tried after the abort
+    // Aborted while fetching what the box held: nothing was stored.
+    EXPECT_EQ(fake.Connections(), 1);
+    const Lines cmds = fake.Commands();
+    EXPECT_EQ(
+        std::count_if(cmds.begin(), cmds.end(), [](const std::string& c) { return c.rfind("STOR", 0) == 0; }),
+        0);
 }
 
 TEST(BoxTransfer, UnwritableBackupIsReportedButNeverStopsTheSend) {
@@ -306,7 +377,61 @@ TEST(Backups, KeepsBytesAndOnlyTheNewestFolders) {
     QDir(store.Root()).mkdir("mine");
     ASSERT_TRUE(store.Keep(TBackupStore::Fetched, {{"services.xml", "s"}}));
     EXPECT_TRUE(QDir(store.Root() + "/mine").exists());
-    EXPECT_EQ(store.Folders().size(), 3);
+    EXPECT_EQ(store.Folders().size(), 4); // another kind pushes out none
+}
+
+// Twenty refused sends must not push out the last pair fetched or saved.
+TEST(Backups, EachKindKeepsItsOwnNewest) {
+    QTemporaryDir tmp;
+    TBackupStore store(tmp.path() + "/b");
+    store.Limit = 2;
+    ASSERT_TRUE(store.Keep(TBackupStore::Local, {{"bouquets.xml", "l"}}));
+    ASSERT_TRUE(store.Keep(TBackupStore::Fetched, {{"bouquets.xml", "f"}}));
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(store.Keep(TBackupStore::Sent, {{"bouquets.xml", "s"}}));
+        ASSERT_TRUE(store.Keep(TBackupStore::Box, {{"bouquets.xml", "b"}}));
+    }
+    std::map<QString, int> kinds;
+    for (const TBackupStore::TInfo& b : store.List())
+        ++kinds[b.Kind];
+    EXPECT_EQ(kinds, (std::map<QString, int>{{"box", 2}, {"fetched", 1}, {"local", 1}, {"sent", 2}}));
+}
+
+TEST(Backups, ListShowsNewestFirstWithCountsAndFindsRenamedBouquetFiles) {
+    QTemporaryDir tmp;
+    TBackupStore store(tmp.path() + "/b");
+    const std::string sat = Example("sat/bouquets.xml").toStdString();
+    const std::string satServices = Example("sat/services.xml").toStdString();
+    ASSERT_TRUE(store.Keep(TBackupStore::Fetched, {{"bouquets.xml", sat}, {"services.xml", satServices}}));
+    ASSERT_TRUE(store.Keep(TBackupStore::Sent, {{"services.xml", satServices}}));
+    ASSERT_TRUE(store.Keep(TBackupStore::Local, {{"meine.xml", sat}, {"services.xml", satServices}}));
+    const std::vector<TBackupStore::TInfo> list = store.List();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].Kind, "local");
+    EXPECT_TRUE(list[0].BouquetsFile.endsWith("/meine.xml"));
+    EXPECT_EQ(list[0].Bouquets, 3);
+    EXPECT_EQ(list[0].Services, 9);
+    EXPECT_TRUE(list[0].Complete());
+    // Only services.xml reached the box in that send.
+    EXPECT_EQ(list[1].Kind, "sent");
+    EXPECT_FALSE(list[1].Complete());
+    EXPECT_EQ(list[1].Bouquets, -1);
+    EXPECT_EQ(list[2].Kind, "fetched");
+    EXPECT_TRUE(list[0].When >= list[1].When && list[1].When >= list[2].When);
+    EXPECT_GE(list[2].When.secsTo(QDateTime::currentDateTime()), 0);
+    EXPECT_LT(list[2].When.secsTo(QDateTime::currentDateTime()), 60);
+    // Counts kept beside the files spare reading them; without them, or
+    // with damaged ones, the files are counted.
+    QFile::remove(list[0].Folder + "/.counts");
+    WriteWholeFile((list[2].Folder + "/.counts").toStdString(), "7 x\n");
+    const std::vector<TBackupStore::TInfo> again = store.List();
+    EXPECT_EQ(again[0].Bouquets, 3);
+    EXPECT_EQ(again[0].Services, 9);
+    EXPECT_EQ(again[2].Bouquets, 3);
+    EXPECT_EQ(again[2].Services, 9);
+    // Tags count only as whole names.
+    EXPECT_EQ(CountBouquets("<Bouquets><Bouquet name=\"a\"/><Bouquet\tname=\"b\"></Bouquet></Bouquets>"), 2);
+    EXPECT_EQ(CountServices("<channels><channel/><channel service_id=\"1\"/>"), 2);
 }
 
 TEST(Backups, KeepExistingCopiesWhatALocalSaveWouldOverwrite) {

@@ -157,11 +157,12 @@ TEST(EndToEnd, CommandLineFetchAndSend) {
     ASSERT_TRUE(doc.LoadListTexts(services, bouquets));
     EXPECT_EQ(server.Read("bouquets.xml"), doc.SaveBouquets());
     EXPECT_EQ(server.Read("services.xml"), doc.SaveServices());
-    // The send left a copy of what the box took.
+    // The send left a copy of what the box held before and of what it took.
     const QStringList kept =
         QDir(out.path() + "/data/XantuEditor/backups").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    ASSERT_EQ(kept.size(), 1);
-    EXPECT_TRUE(kept.first().endsWith("-sent"));
+    ASSERT_EQ(kept.size(), 2);
+    EXPECT_TRUE(kept.first().endsWith("-box"));
+    EXPECT_TRUE(kept.last().endsWith("-sent"));
 
     // Wrong password, missing directory, nobody listening: exit 1.
     EXPECT_EQ(Cli("fetch " + host + " --password wrong " + fetched), 1);

@@ -6,6 +6,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <chrono>
+#include <sys/socket.h>
 
 namespace xantu::test {
 
@@ -130,7 +131,21 @@ void TFakeBox::Session(QTcpSocket& control) {
         const QByteArray cmd = sp < 0 ? line : line.left(sp);
         const QByteArray arg = sp < 0 ? QByteArray() : line.mid(sp + 1);
         if (cmd == "USER") {
-            if (b_.UserReply == 230)
+            if (b_.EndlessUserReply) {
+                // Until the client gives up and drops the connection.
+                const QByteArray chunk(64 * 1024, 'x');
+                control.write("331 ");
+                QElapsedTimer t;
+                t.start();
+                while (control.state() == QAbstractSocket::ConnectedState && t.elapsed() < 5000 && !stop_) {
+                    control.write(chunk);
+                    control.waitForBytesWritten(100);
+                }
+                return;
+            }
+            if (!b_.UserReplyLine.isEmpty())
+                reply(b_.UserReplyLine);
+            else if (b_.UserReply == 230)
                 reply("230 logged in");
             else if (b_.MultiLine)
                 send({"331-Password required", "331-for " + arg, "331 send PASS"});
@@ -162,7 +177,7 @@ void TFakeBox::Session(QTcpSocket& control) {
             reply("200 PORT ok");
         } else if (cmd == "RETR") {
             if (arg == b_.RefuseRetr || !Has(pathOf(arg))) {
-                reply("550 no such file");
+                reply(b_.RetrRefusal);
                 continue;
             }
             const QByteArray bytes = Get(pathOf(arg));
@@ -180,6 +195,22 @@ void TFakeBox::Session(QTcpSocket& control) {
                 data.waitForBytesWritten(1000);
                 data.abort();
                 reply("426 connection closed; transfer aborted");
+                continue;
+            }
+            if (b_.ResetDataThen226 || b_.CloseDataThen226) {
+                data.write(bytes.left(bytes.size() / 2));
+                data.waitForBytesWritten(1000);
+                if (b_.ResetDataThen226) {
+                    // Linger time 0: closing sends RST instead of FIN.
+                    const linger hard{1, 0};
+                    ::setsockopt(int(data.socketDescriptor()), SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+                    data.abort();
+                } else {
+                    data.disconnectFromHost();
+                    if (data.state() != QAbstractSocket::UnconnectedState)
+                        data.waitForDisconnected(1000);
+                }
+                reply("226 transfer complete");
                 continue;
             }
             const qsizetype step = (bytes.size() + b_.Blocks - 1) / std::max(1, b_.Blocks);

@@ -31,6 +31,13 @@ struct TBoxBehaviour {
     bool CloseDataEarly = false; // half the file, then 426
     int QuitReply = 221;
     bool ConnectAtPort = false; // open the data connection on PORT, not on RETR/STOR
+    // Ways a download can end short: half the file, then the data
+    // connection is reset (RST) or closed in order, and "226" all the same.
+    bool ResetDataThen226 = false;
+    bool CloseDataThen226 = false;
+    QByteArray UserReplyLine;      // replaces the reply to USER when set
+    bool EndlessUserReply = false; // USER is answered by a line without end
+    QByteArray RetrRefusal = "550 no such file";
 };
 
 class TFakeBox {

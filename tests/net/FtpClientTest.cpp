@@ -4,6 +4,7 @@
 #include "FakeBox.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -317,4 +318,111 @@ TEST(FtpClient, RequestedAbortEndsAtOnce) {
 TEST(FtpClient, PortArgumentSplitsAddressAndPort) {
     EXPECT_EQ(FtpPortArgument(0xC0A80A02u, 0x1234), "192,168,10,2,18,52");
     EXPECT_EQ(FtpPortArgument(0x7F000001u, 65535), "127,0,0,1,255,255");
+}
+
+// A download that ends short fails, whatever the box says afterwards: a
+// reset data connection, a file over the size limit.
+TEST(FtpClient, ShortOrOversizedDownloadsFail) {
+    const QByteArray file = BinaryFile(400000);
+    {
+        SCOPED_TRACE("reset, then 226");
+        TFakeBox box({.ResetDataThen226 = true});
+        box.Put("/var/pelmar/config/xantu/services.xml", file);
+        TFtpClient client;
+        QByteArray got;
+        EXPECT_FALSE(client.Receive(Request(box, "services.xml"), got));
+        EXPECT_TRUE(client.ErrorText().startsWith("data connection failed"))
+            << client.ErrorText().toStdString();
+        EXPECT_FALSE(client.Busy());
+    }
+    {
+        SCOPED_TRACE("larger than the limit");
+        TFakeBox box;
+        box.Put("/var/pelmar/config/xantu/services.xml", file);
+        TFtpClient client;
+        EXPECT_EQ(client.MaxFileBytes, qint64(256) * 1024 * 1024);
+        client.MaxFileBytes = file.size() - 1;
+        QByteArray got;
+        EXPECT_FALSE(client.Receive(Request(box, "services.xml"), got));
+        EXPECT_LE(got.size(), client.MaxFileBytes);
+        // Exactly at the limit is still a file.
+        client.MaxFileBytes = file.size();
+        ASSERT_TRUE(client.Receive(Request(box, "services.xml"), got)) << client.ErrorText().toStdString();
+        EXPECT_EQ(got, file);
+    }
+}
+
+// Replies that cannot be read as FTP replies end the operation at once
+// instead of being taken for something they are not.
+TEST(FtpClient, MalformedRepliesFailTheStep) {
+    {
+        SCOPED_TRACE("code run into the text");
+        TFakeBox box({.UserReplyLine = "2301 logged in"});
+        box.Put("services.xml", "x");
+        TFtpClient client;
+        QByteArray got;
+        EXPECT_FALSE(client.Receive(Request(box, "services.xml", ""), got));
+        EXPECT_EQ(box.Commands(), (Lines{"USER root", "QUIT"}));
+    }
+    {
+        SCOPED_TRACE("a reply line without end");
+        TFakeBox box({.EndlessUserReply = true});
+        TFtpClient client;
+        QByteArray got;
+        QElapsedTimer t;
+        t.start();
+        EXPECT_FALSE(client.Receive(Request(box, "services.xml"), got));
+        EXPECT_LT(t.elapsed(), 1500); // not the time-out: the line itself
+        EXPECT_TRUE(client.ErrorText().contains("8192")) << client.ErrorText().toStdString();
+        EXPECT_FALSE(client.Connected());
+    }
+}
+
+// The time-out is a timer: it ends a silent exchange also while another
+// event loop (a modal dialog's) runs on top of the wait.
+TEST(FtpClient, TimeoutFiresInsideANestedEventLoop) {
+    TFakeBox box({.SilenceMs = 3500});
+    box.Put("/var/pelmar/config/xantu/services.xml", "late");
+    TFtpClient client;
+    bool busyAfterTimeout = true;
+    qint64 nestedEnded = 0;
+    QElapsedTimer t;
+    t.start();
+    QTimer::singleShot(100, [&] {
+        QEventLoop modal;
+        QTimer::singleShot(2700, &modal, [&] {
+            busyAfterTimeout = client.Busy();
+            modal.quit();
+        });
+        modal.exec();
+        nestedEnded = t.elapsed();
+    });
+    QByteArray got;
+    EXPECT_FALSE(client.Receive(Request(box, "services.xml"), got));
+    EXPECT_FALSE(busyAfterTimeout);
+    EXPECT_GE(nestedEnded, 2700);
+    EXPECT_EQ(client.Status(), 426);
+    EXPECT_FALSE(client.Connected());
+}
+
+// User, password and directory travel in Windows-1252, as the box's own
+// lists do; a character outside the code page is refused before connecting.
+TEST(FtpClient, LoginTextsGoOutInWindows1252) {
+    TFakeBox box({.Password = "p\xE4ss\x80"});
+    box.Put("/Sch\xF6n/services.xml", "ok");
+    TFtpClient client;
+    TFtpRequest r = Request(box, "services.xml", QString::fromUtf8("/Sch\xC3\xB6n"));
+    r.User = QString::fromUtf8("m\xC3\xBCller");
+    r.Pass = QString::fromUtf8("p\xC3\xA4ss\xE2\x82\xAC"); // "päss€"
+    QByteArray got;
+    ASSERT_TRUE(client.Receive(r, got)) << client.ErrorText().toStdString();
+    EXPECT_EQ(got, "ok");
+    const Lines cmds = box.Commands();
+    EXPECT_EQ(cmds.at(0), "USER m\xFCller");
+    EXPECT_EQ(cmds.at(2), "CWD /Sch\xF6n");
+    EXPECT_EQ(client.SentCommands().at(1), QString::fromUtf8("PASS p\xC3\xA4ss\xE2\x82\xAC"));
+
+    r.Pass = QString::fromUtf8("\xE2\x98\x83"); // a snowman has no byte there
+    EXPECT_FALSE(client.Receive(r, got));
+    EXPECT_EQ(box.Connections(), 1);
 }
