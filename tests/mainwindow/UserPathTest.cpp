@@ -49,11 +49,6 @@ void WriteAll(const QString& path, const QByteArray& data) {
     f.write(data);
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A pair whose names hold entities and character references, as the box
 // writes them.
 const QByteArray kServices =

@@ -100,7 +100,7 @@ TEST(FormStore, RestoresOnFirstShowAndSavesOnlyAfterARestore) {
 TEST(FormStore, UnreadableOrUnwritableFileNeverStopsTheProgram) {
     QWidget w;
     TFormStore store(&w, "Main");
-    store.SetIniFileName("/nonexistent-folder/Settings.ini");
+    store.SetIniFileName("/dev/null/Settings.ini");
     store.RestoreOnFirstShow();
     EXPECT_EQ(store.ReadString("BoxUser", "root"), "root");
     store.WriteString("BoxUser", "admin");
