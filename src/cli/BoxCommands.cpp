@@ -242,15 +242,9 @@ int RunSend(const TArgs& args) {
     TLoadedPair pair(host);
     if (int rc = pair.Load(opt); rc != 0)
         return rc;
-    if (!pair.Doc.CheckListsPresent())
-        return 1;
     TPairTexts texts;
-    try {
-        texts = SavePairTexts(pair.Doc);
-    } catch (const std::exception& e) {
-        host.ShowMessage(TMsgKind::Error, e.what());
-        return 1;
-    }
+    if (int rc = pair.CheckedTexts(texts); rc != 0)
+        return rc;
     const std::string& bouquets = texts.Bouquets;
     const std::string& services = texts.Services;
     TFtpClient client;

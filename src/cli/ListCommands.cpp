@@ -102,16 +102,10 @@ int RunResave(const TArgs& args) {
     TLoadedPair pair(host);
     if (int rc = pair.Load(opt); rc != 0)
         return rc;
-    if (!pair.Doc.CheckListsPresent())
-        return 1;
     // Texts that would not read back are refused before the folder is made.
     TPairTexts texts;
-    try {
-        texts = SavePairTexts(pair.Doc);
-    } catch (const std::exception& e) {
-        host.ShowMessage(TMsgKind::Error, e.what());
-        return 1;
-    }
+    if (int rc = pair.CheckedTexts(texts); rc != 0)
+        return rc;
     std::string outDir = opt.Files[1];
     if (!MakeDirs(outDir)) {
         host.ShowMessage(TMsgKind::Error, "Der Ordner \"" + outDir + "\" kann nicht angelegt werden.");

@@ -72,4 +72,16 @@ int TLoadedPair::Load(const TPairOptions& opt) {
     return positionsLoaded || Doc.BoxType != BoxSat ? 0 : 1;
 }
 
+int TLoadedPair::CheckedTexts(TPairTexts& texts) {
+    if (!Doc.CheckListsPresent())
+        return 1;
+    try {
+        texts = SavePairTexts(Doc);
+    } catch (const std::exception& e) {
+        host_.ShowMessage(TMsgKind::Error, e.what());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace xantu

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/ListDocument.h"
+#include "core/PairFiles.h"
 
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ class TLoadedPair {
     // Satellite positions as the editor reads them at start; false when the
     // list file exists but has no satellites element.
     bool LoadPositions(const std::string& file);
+    // The two texts a save would write, checked to read back as the lists
+    // are; 0, or 1 after the refusal was shown.
+    int CheckedTexts(TPairTexts& texts);
 
     TListDocument Doc;
     std::string BouquetsText;

@@ -180,20 +180,42 @@ std::string_view GetTag(std::string_view text, std::string_view tag) {
 }
 
 bool GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
+    // The lists' elements never nest in themselves and always carry their
+    // own end tag or close their start tag. An element that does neither, or
+    // whose end tag is found only after another element of its name starts,
+    // lost its end: cutting it at the next "/>" or at a later sibling's end
+    // tag would quietly drop or merge what follows, so the list is refused.
     list.clear();
     TagPatterns p(tag);
-    std::size_t pos = 1;
-    while (pos <= text.size()) {
-        auto [s, end] = FindElement(text, p, pos);
-        if (s == 0)
-            break;
-        if (end == 0)
+    std::size_t gt = npos;
+    std::size_t s = FindStartTag(text, p, 1, gt);
+    while (s != 0) {
+        if (gt == npos)
             return false;
+        std::size_t end = 0;
+        std::size_t nextGt = npos;
+        std::size_t next = 0;
+        if (text[gt - 1] == '/') {
+            end = gt + 2;
+            if (end <= text.size())
+                next = FindStartTag(text, p, end, nextGt);
+        } else {
+            const std::size_t e = p.endSearch.Find(text, gt + 2);
+            if (e == 0)
+                return false;
+            end = e + p.endSearch.Size();
+            // The next start tag is searched once: inside the element it
+            // proves the end tag someone else's, behind it it is the sibling.
+            next = FindStartTag(text, p, gt + 2, nextGt);
+            if (next != 0 && next < end)
+                return false;
+        }
         std::string_view element = TrimView(text.substr(s - 1, end - s));
         if (element.empty())
             break;
         list.push_back(element);
-        pos = end; // continue right after the element's last character
+        s = next;
+        gt = nextGt;
     }
     return true;
 }

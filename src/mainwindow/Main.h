@@ -180,6 +180,8 @@ class TMain : public QMainWindow, public TListHost {
     // Loads two list texts into the window (the shared load sequence).
     bool LoadListTexts(const std::string& servicesText, const std::string& bouquetsText);
     bool CheckListsPresent();
+    // Asks before unsaved changes are dropped by an open; true to go on.
+    bool ConfirmDiscardChanges();
     int InfoColumnWidth() const;
     void SetInfoColumnWidth(int width);
 

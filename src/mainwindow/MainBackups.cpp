@@ -33,9 +33,7 @@ QString CountText(int n) {
 void TMain::MenuOpenBackupClick() {
     if (box_->Transfer.Busy())
         return;
-    if (modified_ &&
-        !dialogs_.Confirm(this, QStringLiteral("Am aktuellen Bouquet wurden Änderungen vorgenommen!\r"
-                                               "Wollen Sie fortfahren und die Änderungen verlieren?")))
+    if (!ConfirmDiscardChanges())
         return;
     const std::vector<TBackupStore::TInfo> backups = box_->Backups.List();
     if (backups.empty()) {

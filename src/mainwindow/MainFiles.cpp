@@ -74,12 +74,16 @@ bool TMain::CheckListsPresent() {
     return doc_.CheckListsPresent();
 }
 
+bool TMain::ConfirmDiscardChanges() {
+    return !modified_ ||
+           dialogs_.Confirm(this, QStringLiteral("Am aktuellen Bouquet wurden Änderungen vorgenommen!\r"
+                                                 "Wollen Sie fortfahren und die Änderungen verlieren?"));
+}
+
 void TMain::MenuOpenClick() {
     if (box_->Transfer.Busy())
         return;
-    if (modified_ &&
-        !dialogs_.Confirm(this, QStringLiteral("Am aktuellen Bouquet wurden Änderungen vorgenommen!\r"
-                                               "Wollen Sie fortfahren und die Änderungen verlieren?")))
+    if (!ConfirmDiscardChanges())
         return;
     MenuSatPosList->setVisible(false);
     TFileDialogSetup setup;

@@ -112,6 +112,23 @@ TEST(DamagedLists, ACutFileFailsWhereverItWasCut) {
     EXPECT_FALSE(Load(services, Replace(bouquets, "</XANTU>", "<!-- </XANTU> -->")).ok);
 }
 
+TEST(DamagedLists, AnElementThatLostItsEndTagIsRefusedNotMergedOrCut) {
+    const std::string services = ReadExample("sat/services.xml");
+    const std::string bouquets = ReadExample("sat/bouquets.xml");
+    const std::vector<std::string> transponderOpen{
+        "Die Datei services.xml ist fehlerhaft: ein <transponder>-Element ist nicht abgeschlossen."};
+    // Without its end tag the first transponder would reach to the second's
+    // end and swallow it with its channels.
+    EXPECT_EQ(Load(Replace(services, "</transponder>", ""), bouquets).messages, transponderOpen);
+    // The last one would end at its first channel's "/>" and drop the rest.
+    std::string lastOpen = services;
+    lastOpen.erase(lastOpen.rfind("</transponder>"), std::string("</transponder>").size());
+    EXPECT_EQ(Load(lastOpen, bouquets).messages, transponderOpen);
+    Loaded bouquet = Load(services, Replace(bouquets, "</Bouquet>", ""));
+    EXPECT_EQ(bouquet.messages, std::vector<std::string>{"Die Datei bouquets.xml ist fehlerhaft: ein "
+                                                         "<bouquet>-Element ist nicht abgeschlossen."});
+}
+
 TEST(DamagedLists, SelfClosingElementsEndThereAndTheirSiblingsStaySiblings) {
     const std::string services = ReadExample("sat/services.xml");
     const std::string bouquets = ReadExample("sat/bouquets.xml");
