@@ -42,6 +42,34 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return ok;
 }
 
+namespace {
+
+// Writes all of `data` to `fd`, flushes it to the disk and closes `fd`;
+// 0, or the errno of the step that failed (the descriptor is closed then
+// too).
+int WriteSyncClose(int fd, std::string_view data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int saved = errno;
+            ::close(fd);
+            return saved;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        return saved;
+    }
+    return ::close(fd) != 0 ? errno : 0;
+}
+
+} // namespace
+
 void WriteWholeFile(const std::string& path, std::string_view data, unsigned mode) {
     auto fail = [&](const char* what) {
         std::string reason = std::strerror(errno);
@@ -52,24 +80,9 @@ void WriteWholeFile(const std::string& path, std::string_view data, unsigned mod
     if (fd < 0)
         fail("geschrieben werden");
     ::fchmod(fd, static_cast<mode_t>(mode));
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            int saved = errno;
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            errno = saved;
-            fail("geschrieben werden");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int saved = errno;
+    if (const int err = WriteSyncClose(fd, data)) {
         ::unlink(tmp.c_str());
-        errno = saved;
+        errno = err;
         fail("geschrieben werden");
     }
     if (::rename(tmp.c_str(), path.c_str()) != 0) {
@@ -184,25 +197,8 @@ std::string WriteTemporary(const std::string& target, std::string_view data, mod
         fail(err, tmp);
     }
     ::fchmod(fd, mode);
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int saved = errno;
-            ::close(fd);
-            fail(saved, tmp);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) {
-        const int saved = errno;
-        ::close(fd);
-        fail(saved, tmp);
-    }
-    if (::close(fd) != 0)
-        fail(errno, tmp);
+    if (const int err = WriteSyncClose(fd, data))
+        fail(err, tmp);
     return tmp;
 }
 
