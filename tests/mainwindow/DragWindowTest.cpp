@@ -7,6 +7,7 @@
 #include "mainwindow/NodeTreeModel.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QStyleHints>
@@ -121,6 +122,58 @@ TEST_F(DragWindowTest, ADropOnAnotherSelectedNodePutsTheSelectionNextToIt) {
     DragFromTo(Bouquet("Favoriten"), Bouquet("Radio"));
     EXPECT_EQ(Captions(Root()), QStringList({"Radio", "Favoriten", "Kinder", "andere"}));
     EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(DragWindowTest, DraggingEntriesAndereCannotKeepOntoItAsksFirst) {
+    // A bouquet with a special service, an entry without a service and a
+    // TV service.
+    QFile::copy(kExamples + "/sat/services.xml", dir.filePath("services.xml"));
+    QFile f(dir.filePath("bouquets.xml"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<XANTU>\n"
+            "\t<Bouquet name=\"Mix\" hidden=\"0\" locked=\"0\">\n"
+            "\t\t<channel serviceID=\"2F1E\" name=\"Sport Live HD\" tsid=\"0451\" onid=\"0001\" "
+            "sat_position=\"192\"/>\n"
+            "\t\t<channel serviceID=\"7777\" name=\"Verschwunden\" tsid=\"0451\" onid=\"0001\" "
+            "sat_position=\"192\"/>\n"
+            "\t\t<channel serviceID=\"6D66\" name=\"Erstes Programm\" tsid=\"0401\" onid=\"0001\" "
+            "sat_position=\"192\"/>\n"
+            "\t</Bouquet>\n</XANTU>");
+    f.close();
+    win->Doc().ShowSpezial = true;
+    dialogs.Files.push_back(dir.filePath("bouquets.xml"));
+    win->MenuOpen->trigger();
+    win->MenuExpandBouquets->trigger();
+    QApplication::processEvents();
+    dialogs.Messages.clear();
+    PBNode mix = Bouquet("Mix"), andere = Bouquet("andere");
+    ASSERT_EQ(mix->ChildCount(), 3u);
+    const std::size_t andereBefore = andere->ChildCount();
+    QItemSelectionModel* sel = win->VTB->selectionModel();
+    auto selectAll = [&] {
+        sel->setCurrentIndex(win->VTBModel->IndexOf(mix->Child(0)), QItemSelectionModel::ClearAndSelect);
+        for (std::size_t i = 1; i < mix->ChildCount(); ++i)
+            sel->setCurrentIndex(win->VTBModel->IndexOf(mix->Child(i)), QItemSelectionModel::Select);
+    };
+
+    selectAll();
+    dialogs.Answers.push_back(TAnswer::No);
+    DragFromTo(mix->Child(0), andere);
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_EQ(dialogs.Messages[0].Text,
+              "2 Einträge haben keinen TV- oder Radio-Service und werden entfernt. Fortfahren?");
+    EXPECT_EQ(mix->ChildCount(), 3u);
+    EXPECT_FALSE(win->Modified());
+
+    selectAll();
+    dialogs.Answers.push_back(TAnswer::Yes);
+    DragFromTo(mix->Child(0), andere);
+    EXPECT_EQ(mix->ChildCount(), 0u);
+    EXPECT_EQ(andere->ChildCount(), andereBefore + 1);
+    win->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
+    QTest::keyClick(win.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Captions(mix), QStringList({"Sport Live HD", "Verschwunden", "Erstes Programm"}));
 }
 
 } // namespace
