@@ -1,5 +1,6 @@
 #include "box/BasicSettings.h"
 
+#include "box/Texts.h"
 #include "ui/Dialogs.h"
 
 #include <QCheckBox>
@@ -39,7 +40,8 @@ void FitFont(QWidget* w, const QString& text, int extra) {
 TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& echo, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs) {
     setWindowTitle(QStringLiteral("BasisEinstellungen"));
-    setFixedSize(344, 159);
+    // One row below the classic layout holds the passive-mode switch.
+    setFixedSize(344, 182);
     // The client area is small; the 8-point font of the rest of the program
     // lets every caption fit.
     QFont f = font();
@@ -58,6 +60,7 @@ TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& ech
                                         "ber &Channels ohne g\xC3\xBCltigen Service (beim \xC3\x96"
                                         "ffnen / Laden)"),
                       this);
+    CBPassive = new QCheckBox(QString::fromUtf8(box_texts::kPassive), this);
     EBoxIP->setObjectName("EBoxIP");
     EBoxUser->setObjectName("EBoxUser");
     EBoxPass->setObjectName("EBoxPass");
@@ -66,6 +69,7 @@ TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& ech
     BttnAbbr->setObjectName("BttnAbbr");
     BttnOk->setObjectName("BttnOk");
     CBInfoChwoSrv->setObjectName("CBInfoChwoSrv");
+    CBPassive->setObjectName("CBPassive");
 
     Caption(this, "&IP der Box", EBoxIP, 8);
     Caption(this, "&Benutzername", EBoxUser, 33);
@@ -76,9 +80,10 @@ TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& ech
     EBoxPass->setGeometry(168, 58, 168, 21);
     EBoxBouqDir->setGeometry(168, 83, 168, 21);
     CBInfoChwoSrv->setGeometry(8, 107, 328, 20);
-    BttnPing->setGeometry(8, 130, 130, 23);
-    BttnAbbr->setGeometry(180, 130, 75, 23);
-    BttnOk->setGeometry(261, 130, 75, 23);
+    CBPassive->setGeometry(8, 130, 328, 20);
+    BttnPing->setGeometry(8, 153, 130, 23);
+    BttnAbbr->setGeometry(180, 153, 75, 23);
+    BttnOk->setGeometry(261, 153, 75, 23);
 
     FitFont(CBInfoChwoSrv, CBInfoChwoSrv->text().remove(QLatin1Char('&')), 24);
     for (QLabel* l : findChildren<QLabel*>())
@@ -101,6 +106,7 @@ TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& ech
     setTabOrder(BttnPing, BttnAbbr);
     setTabOrder(BttnAbbr, BttnOk);
     setTabOrder(BttnOk, CBInfoChwoSrv);
+    setTabOrder(CBInfoChwoSrv, CBPassive);
 
     connect(BttnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(BttnAbbr, &QPushButton::clicked, this, &QDialog::reject);
@@ -118,6 +124,7 @@ void TBasicSettings::SetValues(const TBoxSettings& v) {
     EBoxPass->setText(v.BoxPass);
     EBoxBouqDir->setEditText(v.BoxBouqDir);
     CBInfoChwoSrv->setChecked(v.Info_ChannelWithoutService);
+    CBPassive->setChecked(v.BoxPassive);
 }
 
 TBoxSettings TBasicSettings::Values() const {
@@ -127,6 +134,7 @@ TBoxSettings TBasicSettings::Values() const {
     v.BoxPass = EBoxPass->text();
     v.BoxBouqDir = EBoxBouqDir->currentText();
     v.Info_ChannelWithoutService = CBInfoChwoSrv->isChecked();
+    v.BoxPassive = CBPassive->isChecked();
     return v;
 }
 

@@ -1,6 +1,7 @@
 // "BasisEinstellungen": how the editor reaches the box (address, FTP user,
 // password, list directory), whether loading reports channels without a
-// service, and a button that pings the typed address.
+// service, whether the data connections are passive, and a button that pings
+// the typed address.
 #pragma once
 
 #include "net/BoxSettings.h"
@@ -44,6 +45,7 @@ class TBasicSettings : public QDialog {
     QPushButton* BttnAbbr;
     QPushButton* BttnOk;
     QCheckBox* CBInfoChwoSrv;
+    QCheckBox* CBPassive;
     TPing* Ping;
 
     // Refused while a ping runs.

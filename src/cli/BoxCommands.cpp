@@ -21,7 +21,7 @@ namespace {
 
 const char* kFetchHelp =
     "Aufruf: xantu-lists fetch --host HOST[:PORT] [--user U] [--password-file DATEI] [--dir D]\n"
-    "                          [--satpositions DATEI] ZIELORDNER\n"
+    "                          [--passive] [--satpositions DATEI] ZIELORDNER\n"
     "\n"
     "Holt services.xml und bouquets.xml per FTP von der Box, l\xC3\xA4"
     "dt sie wie der Editor zur\n"
@@ -32,17 +32,19 @@ const char* kFetchHelp =
     "Passwort: --password-file DATEI (erste Zeile) oder die Umgebungsvariable\n"
     "XANTU_BOX_PASSWORD; --password P geht auch, steht dann aber in der Prozessliste.\n"
     "Vorgaben: Port 21, Benutzer root, Passwort qvex5, Ordner /var/pelmar/config/xantu;\n"
-    "--dir \"\" nimmt das Anmeldeverzeichnis.\n";
+    "--dir \"\" nimmt das Anmeldeverzeichnis.\n"
+    "--passive: die Datenverbindung geht vom Rechner zur Box (PASV, sonst EPSV), für\n"
+    "Boxen hinter einem Router oder einer Firewall.\n";
 const char* kSendHelp =
     "Aufruf: xantu-lists send --host HOST[:PORT] [--user U] [--password-file DATEI] [--dir D]\n"
-    "                         [--satpositions DATEI] BOUQUETS_DATEI\n"
+    "                         [--passive] [--satpositions DATEI] BOUQUETS_DATEI\n"
     "\n"
     "L\xC3\xA4"
     "dt BOUQUETS_DATEI und services.xml aus demselben Ordner wie 'check' und\n"
     "\xC3\xBC"
     "bertr\xC3\xA4gt beide so, wie der Editor speichert, per FTP zur Box (erst bouquets.xml,\n"
     "dann services.xml). Was die Box vorher hielt, wird zuerst als Sicherung der Art\n"
-    "\"box\" aufbewahrt. Passwort und Vorgaben wie bei 'fetch'.\n";
+    "\"box\" aufbewahrt. Passwort, Vorgaben und --passive wie bei 'fetch'.\n";
 const char* kBackupsHelp =
     "Aufruf: xantu-lists backups\n"
     "\n"
@@ -86,6 +88,10 @@ int ParseBoxOptions(const TArgs& args, const char* help, TBoxOptions& box, TArgs
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         QString* target = nullptr;
+        if (a == "--passive") {
+            box.Box.BoxPassive = true;
+            continue;
+        }
         if (a == "--host" || a == "--user" || a == "--password" || a == "--password-file" || a == "--dir") {
             if (i + 1 >= args.size()) {
                 std::fprintf(stderr, "xantu-lists: %s braucht einen Wert\n\n%s", a.c_str(), help);

@@ -461,6 +461,7 @@ void TMain::FStoreRestorePlacement() {
     BoxUser = s.ReadString(QStringLiteral("BoxUser"), QStringLiteral("root"));
     BoxPass = s.ReadString(QStringLiteral("BoxPass"), QStringLiteral("qvex5"));
     BoxBouqDir = s.ReadString(QStringLiteral("BoxBouqDir"), QStringLiteral("/var/pelmar/config/xantu"));
+    BoxPassive = s.ReadInt(QStringLiteral("BoxPassive"), 0) != 0;
     doc_.ShowTV = s.ReadInt(QStringLiteral("ShowTV"), 1) != 0;
     doc_.ShowRadio = s.ReadInt(QStringLiteral("ShowRadio"), 0) != 0;
     doc_.ShowSpezial = s.ReadInt(QStringLiteral("ShowSpezial"), 0) != 0;
@@ -474,6 +475,7 @@ void TMain::FStoreSavePlacement() {
     s.WriteString(QStringLiteral("BoxUser"), BoxUser);
     s.WriteString(QStringLiteral("BoxPass"), BoxPass);
     s.WriteString(QStringLiteral("BoxBouqDir"), BoxBouqDir);
+    s.WriteInt(QStringLiteral("BoxPassive"), BoxPassive ? 1 : 0);
     s.WriteInt(QStringLiteral("ShowTV"), doc_.ShowTV ? 1 : 0);
     s.WriteInt(QStringLiteral("ShowRadio"), doc_.ShowRadio ? 1 : 0);
     s.WriteInt(QStringLiteral("ShowSpezial"), doc_.ShowSpezial ? 1 : 0);

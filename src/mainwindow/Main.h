@@ -70,6 +70,7 @@ class TMain : public QMainWindow, public TListHost {
     QString BoxUser;
     QString BoxPass;
     QString BoxBouqDir;
+    bool BoxPassive = false;
     QString LocalPath;
 
     // --- controls ---

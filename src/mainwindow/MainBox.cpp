@@ -1,6 +1,7 @@
 #include "mainwindow/MainBox.h"
 
 #include "mainwindow/Main.h"
+#include "net/Texts.h"
 
 #include <QAction>
 
@@ -35,6 +36,21 @@ unsigned TMainBox::EditCount() const {
     return main_.EditCount();
 }
 
+void TMainBox::ListsLoaded() {
+    onBox_ = TakeSnapshot(main_.Doc().VTB);
+}
+
+bool TMainBox::ConfirmSend() {
+    sending_ = TakeSnapshot(main_.Doc().VTB);
+    return Confirm(std::string(net_texts::kAskSend) + "\r" +
+                   ChangeSummaryLine(CompareSnapshots(onBox_, sending_)));
+}
+
+void TMainBox::ListsSent() {
+    onBox_ = std::move(sending_);
+    sending_ = {};
+}
+
 TBoxSettings TMainBox::Settings() const {
     TBoxSettings s;
     s.BoxIP = main_.BoxIP;
@@ -42,6 +58,7 @@ TBoxSettings TMainBox::Settings() const {
     s.BoxPass = main_.BoxPass;
     s.BoxBouqDir = main_.BoxBouqDir;
     s.Info_ChannelWithoutService = main_.Doc().Info_ChannelWithoutService;
+    s.BoxPassive = main_.BoxPassive;
     return s;
 }
 
@@ -67,6 +84,7 @@ void TMain::Basiseinstellungen1Click() {
     BoxUser = values.BoxUser;
     BoxPass = values.BoxPass;
     BoxBouqDir = values.BoxBouqDir;
+    BoxPassive = values.BoxPassive;
     doc_.Info_ChannelWithoutService = values.Info_ChannelWithoutService;
 }
 

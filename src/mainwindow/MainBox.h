@@ -3,6 +3,7 @@
 #pragma once
 
 #include "box/BasicSettings.h"
+#include "edit/ChangeSummary.h"
 #include "net/Backups.h"
 #include "net/BoxTransfer.h"
 
@@ -19,6 +20,9 @@ class TMainBox : public TBoxUi {
     void ClearView() override;
     void TransferRunning(bool running) override;
     unsigned EditCount() const override;
+    void ListsLoaded() override;
+    bool ConfirmSend() override;
+    void ListsSent() override;
 
     // The window's box settings as the transfer takes them.
     TBoxSettings Settings() const;
@@ -30,6 +34,11 @@ class TMainBox : public TBoxUi {
 
   private:
     TMain& main_;
+    // The bouquets as the box holds them, as far as this editor knows: as
+    // loaded (from the box, a folder or a backup) or as last sent. A local
+    // save leaves it alone; the box does not have that state.
+    TBouquetSnapshot onBox_;
+    TBouquetSnapshot sending_;
 };
 
 } // namespace xantu

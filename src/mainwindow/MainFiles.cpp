@@ -67,6 +67,7 @@ bool TMain::LoadListTexts(const std::string& servicesText, const std::string& bo
         throw;
     }
     EndLoad();
+    box_->ListsLoaded();
     return ok;
 }
 

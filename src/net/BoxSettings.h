@@ -11,6 +11,9 @@ struct TBoxSettings {
     QString BoxPass = QStringLiteral("qvex5");
     QString BoxBouqDir = QStringLiteral("/var/pelmar/config/xantu");
     bool Info_ChannelWithoutService = true;
+    // The data connections go from the editor to the box (PASV), for boxes
+    // behind a router or firewall that cannot connect back.
+    bool BoxPassive = false;
 };
 
 } // namespace xantu

@@ -3,6 +3,7 @@
 #include "core/PairFiles.h"
 
 #include "net/Backups.h"
+#include "net/Texts.h"
 
 #include <exception>
 
@@ -10,11 +11,7 @@ namespace xantu {
 
 namespace {
 
-const char* kAskDiscard = "Am aktuellen Bouquet wurden \xC3\x84nderungen vorgenommen!\r"
-                          "Wollen Sie fortfahren und die \xC3\x84nderungen verlieren?";
-const char* kBackupFailed = " - Sicherungskopie fehlgeschlagen";
-const char* kBoxNotKept = " - Stand der Box nicht gesichert";
-const char* kBoxEmpty = " - keine Listen auf der Box";
+using namespace net_texts;
 
 // Marks a transfer as running for as long as it is in scope.
 class TRunning {
@@ -41,6 +38,7 @@ TFtpRequest MakeRequest(const TBoxSettings& box, quint16 port, const QString& di
     r.Pass = box.BoxPass;
     r.Dir = dir;
     r.File = QString::fromStdString(file);
+    r.Passive = box.BoxPassive;
     return r;
 }
 
@@ -127,19 +125,21 @@ bool TBoxTransfer::LoadFromBox(const TBoxSettings& box) {
     aborted_ = false;
     host.SetSatPosListVisible(false);
     ui_.ClearView();
-    host.SetStatus("FTP-Transfer l\xC3\xA4uft ...");
+    host.SetStatus(kLoadRunning);
     std::string services, bouquets;
     try {
         services = FtpGetFile(client_, box, Port, box.BoxBouqDir, "services.xml");
         bouquets = FtpGetFile(client_, box, Port, box.BoxBouqDir, "bouquets.xml");
     } catch (const std::exception&) {
-        host.SetStatus("FTP-Transfer fehlgeschlagen");
+        host.SetStatus(kLoadFailed);
         return false;
     }
     if (aborted_)
         return false;
-    host.SetStatus("FTP-Transfer beendet");
+    host.SetStatus(kLoadDone);
     const bool loaded = doc_.LoadListTexts(services, bouquets);
+    if (loaded)
+        ui_.ListsLoaded();
     // Only a pair that loaded is worth keeping: a broken one would later
     // be offered as a state to go back to.
     QString backupError;
@@ -148,7 +148,7 @@ bool TBoxTransfer::LoadFromBox(const TBoxSettings& box) {
             TBackupStore::Fetched,
             {{QStringLiteral("services.xml"), services}, {QStringLiteral("bouquets.xml"), bouquets}},
             &backupError))
-        NoteBackupFailure(backupError, "XML Struktur geladen");
+        NoteBackupFailure(backupError, kListsLoaded);
     return loaded;
 }
 
@@ -182,17 +182,19 @@ bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
         host.ShowMessage(TMsgKind::Error, e.what());
         return false;
     }
+    if (!ui_.ConfirmSend())
+        return false;
     TRunning running(busy_, ui_);
     aborted_ = false;
     try {
-        host.SetStatus("FTP zur Box l\xC3\xA4uft ...");
+        host.SetStatus(kSendRunning);
         const std::string& bouquets = texts.Bouquets;
         const std::string& services = texts.Services;
         // What the box holds now is kept before anything replaces it; when
         // that fails the send goes on, and the status says so to the end.
         const std::string boxNote = KeepBoxState(box);
         if (!boxNote.empty())
-            host.SetStatus("FTP zur Box l\xC3\xA4uft ..." + boxNote);
+            host.SetStatus(kSendRunning + boxNote);
         const bool ok1 = !aborted_ && FtpPutFile(client_, box, Port, "bouquets.xml", bouquets);
         const bool ok2 = !aborted_ && FtpPutFile(client_, box, Port, "services.xml", services);
 
@@ -210,33 +212,31 @@ bool TBoxTransfer::SendToBox(const TBoxSettings& box) {
             // box: it stays marked as unsaved.
             if (ui_.EditCount() == edits)
                 host.SetModified(false);
-            host.SetStatus("FTP zur Box komplett" + boxNote);
+            ui_.ListsSent();
+            host.SetStatus(kSendDone + boxNote);
             if (!backedUp)
-                NoteBackupFailure(backupError, "FTP zur Box komplett");
-            host.ShowMessage(TMsgKind::Information, "Die Daten wurden erfolgreich zur Box \xC3\xBC"
-                                                    "bertragen!");
+                NoteBackupFailure(backupError, kSendDone);
+            host.ShowMessage(TMsgKind::Information, kSendSucceeded);
             return true;
         }
         // Not everything reached the box: the changes stay marked as unsaved
         // so that closing the editor still asks.
-        host.SetStatus("FTP zur Box fehlgeschlagen!" + boxNote);
+        host.SetStatus(kSendFailed + boxNote);
         if (!backedUp)
-            NoteBackupFailure(backupError, "FTP zur Box fehlgeschlagen!");
+            NoteBackupFailure(backupError, kSendFailed);
         if (aborted_)
             return false;
         std::string which;
         if (!ok1 && !ok2)
-            which = "\"bouquets.xml\" und \"services.xml\" wurden";
+            which = kBothRefused;
         else
-            which = ok1 ? "\"services.xml\" wurde" : "\"bouquets.xml\" wurde";
-        host.ShowMessage(TMsgKind::Error, "\xC3\x9C"
-                                          "bertragung zur Box fehlgeschlagen!\r" +
-                                              which + " von der Box nicht angenommen.");
+            which = ok1 ? kServicesRefused : kBouquetsRefused;
+        host.ShowMessage(TMsgKind::Error, kSendRefused + which + kNotTaken);
         return false;
     } catch (const std::exception&) {
-        host.SetStatus("FTP zur Box fehlgeschlagen!");
+        host.SetStatus(kSendFailed);
         if (!aborted_)
-            host.ShowMessage(TMsgKind::Error, "Probleme beim FTP- Transfer auf die Box!");
+            host.ShowMessage(TMsgKind::Error, kSendProblem);
         return false;
     }
 }

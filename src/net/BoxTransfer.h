@@ -48,6 +48,13 @@ class TBoxUi {
     // Grows with every change to the lists; a send clears the modified state
     // only when it did not grow while the send ran.
     virtual unsigned EditCount() const { return 0; }
+    // A load from the box has filled the lists.
+    virtual void ListsLoaded() {}
+    // Asked once the texts to send are built and before the box is
+    // contacted; false ends the send with nothing sent.
+    virtual bool ConfirmSend() { return true; }
+    // The box took both files of the send.
+    virtual void ListsSent() {}
 };
 
 class TBoxTransfer {

@@ -3,111 +3,15 @@
 #include "text/ListText.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <functional>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace xantu {
 
-namespace {
-
-// Hands every accepted connection over as a bare descriptor, so that the
-// client can choose how to read it.
-class TDataListener : public QTcpServer {
-  public:
-    using QTcpServer::QTcpServer;
-    std::function<void(qintptr)> OnIncoming;
-
-  protected:
-    void incomingConnection(qintptr descriptor) override {
-        if (OnIncoming)
-            OnIncoming(descriptor);
-        else
-            ::close(int(descriptor));
-    }
-};
-
-// The IPv4 address of the peer of a connected descriptor, 0 if none.
-quint32 PeerIPv4(qintptr descriptor) {
-    sockaddr_storage addr{};
-    socklen_t len = sizeof addr;
-    if (::getpeername(int(descriptor), reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-        return 0;
-    return QHostAddress(reinterpret_cast<const sockaddr*>(&addr)).toIPv4Address();
-}
-
-// User name, password and directory go out in Windows-1252, the code page
-// of the rest of the program. False when the text has a character outside
-// it: a stand-in character would log in with a wrong password.
-bool ToCp1252(const QString& text, QByteArray& bytes) {
-    // The code page's own letters in 0x80..0x9F, found through its decoder.
-    static const std::u32string upper = [] {
-        std::u32string t;
-        for (int b = 0x80; b < 0xA0; ++b) {
-            const std::u32string c =
-                QString::fromStdString(Cp1252ToUtf8(std::string(1, char(b)))).toStdU32String();
-            t.push_back(c.size() == 1 ? c[0] : U'\0');
-        }
-        return t;
-    }();
-    QByteArray out;
-    for (const char32_t c : text.toStdU32String()) {
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out.append(char(c));
-            continue;
-        }
-        const std::size_t at = upper.find(c);
-        if (c == 0 || at == std::u32string::npos)
-            return false;
-        out.append(char(0x80 + at));
-    }
-    if (Cp1252ToUtf8(out.toStdString()) != text.toStdString())
-        return false;
-    bytes = out;
-    return true;
-}
-
-bool HasLineBreak(const QString& s) {
-    return s.contains(QLatin1Char('\r')) || s.contains(QLatin1Char('\n'));
-}
-
-// "123" at the start of a reply line, or -1.
-int LeadingCode(const QByteArray& line) {
-    if (line.size() < 3)
-        return -1;
-    int code = 0;
-    for (int i = 0; i < 3; ++i) {
-        const char c = line[i];
-        if (c < '0' || c > '9')
-            return -1;
-        code = code * 10 + (c - '0');
-    }
-    // "2201 ..." or "220x" is not a reply of code 220.
-    if (line.size() > 3 && line[3] != ' ' && line[3] != '-')
-        return -1;
-    return code;
-}
-
-} // namespace
-
-QByteArray FtpPortArgument(quint32 ipv4, quint16 port) {
-    return QByteArray::number((ipv4 >> 24) & 0xFF) + ',' + QByteArray::number((ipv4 >> 16) & 0xFF) + ',' +
-           QByteArray::number((ipv4 >> 8) & 0xFF) + ',' + QByteArray::number(ipv4 & 0xFF) + ',' +
-           QByteArray::number(port >> 8) + ',' + QByteArray::number(port & 0xFF);
-}
-
 TFtpClient::TFtpClient(QObject* parent)
-    : QObject(parent), control_(new QTcpSocket(this)), listener_(new TDataListener(this)),
+    : QObject(parent), control_(new QTcpSocket(this)), listener_(MakeListener()),
       deadlineTimer_(new QTimer(this)) {
     deadlineTimer_->setSingleShot(true);
     connect(deadlineTimer_, &QTimer::timeout, this, &TFtpClient::OnDeadline);
@@ -118,7 +22,6 @@ TFtpClient::TFtpClient(QObject* parent)
     connect(control_, &QTcpSocket::readyRead, this, &TFtpClient::OnControlRead);
     connect(control_, &QTcpSocket::disconnected, this, &TFtpClient::OnControlClosed);
     connect(control_, &QTcpSocket::errorOccurred, this, &TFtpClient::OnControlError);
-    static_cast<TDataListener*>(listener_)->OnIncoming = [this](qintptr d) { OnDataConnection(d); };
 }
 
 TFtpClient::~TFtpClient() {
@@ -234,26 +137,6 @@ void TFtpClient::PushDeadline() {
 void TFtpClient::Send(const QByteArray& line) {
     sent_.append(QString::fromStdString(Cp1252ToUtf8(line.toStdString())));
     control_->write(line + "\r\n");
-}
-
-void TFtpClient::CloseData() {
-    listener_->close();
-    if (rawNotifier_) {
-        rawNotifier_->setEnabled(false);
-        rawNotifier_->deleteLater();
-        rawNotifier_ = nullptr;
-    }
-    if (rawData_ >= 0) {
-        ::close(int(rawData_));
-        rawData_ = -1;
-    }
-    if (data_) {
-        QTcpSocket* s = data_;
-        data_ = nullptr;
-        s->disconnect(this);
-        s->abort();
-        s->deleteLater();
-    }
 }
 
 void TFtpClient::Fail(const QString& why, int code) {
@@ -430,27 +313,25 @@ void TFtpClient::OnReply(int code, const QByteArray& text) {
             refuse();
         }
         break;
-    case Step::Type: {
-        if (code != 200) {
+    case Step::Type:
+        if (code == 200)
+            AfterType();
+        else
             refuse();
-            break;
-        }
-        if (!listener_->listen(QHostAddress::AnyIPv4, 0)) {
-            Fail(listener_->errorString());
-            break;
-        }
-        const quint32 local = peer_.isLoopback() ? 0x7F000001u : control_->localAddress().toIPv4Address();
-        step_ = Step::Port;
-        Send("PORT " + FtpPortArgument(local, listener_->serverPort()));
         break;
-    }
     case Step::Port:
-        if (code != 200) {
+        if (code == 200)
+            SendTransferCommand();
+        else
             refuse();
-            break;
-        }
-        step_ = Step::Transfer;
-        Send((receive_ ? "RETR " : "STOR ") + request_.File.toLatin1());
+        break;
+    case Step::Pasv:
+    case Step::Epsv:
+        OnPassiveReply(code, text);
+        break;
+    case Step::DataConnect:
+        // The box has nothing to say before the transfer command.
+        refuse();
         break;
     case Step::Transfer:
         if (!preliminary_) {
@@ -483,131 +364,45 @@ void TFtpClient::OnReply(int code, const QByteArray& text) {
         break;
     }
 }
-
-void TFtpClient::OnDataConnection(qintptr descriptor) {
-    // Only the box itself may deliver or take the file.
-    const quint32 from = PeerIPv4(descriptor);
-    const bool fromBox = from == peer_.toIPv4Address();
-    // Some boxes connect as soon as they have the PORT command.
-    const bool expected = step_ == Step::Port || step_ == Step::Transfer;
-    if (from == 0 && expected && !data_ && rawData_ < 0) {
-        // Reset before it was taken: whatever it carried is lost.
-        ::close(int(descriptor));
-        Fail(QStringLiteral("data connection failed: reset before use"));
+void TFtpClient::AfterType() {
+    if (request_.Passive) {
+        step_ = Step::Pasv;
+        Send("PASV");
         return;
     }
-    if (data_ || rawData_ >= 0 || !fromBox || !expected) {
-        ::close(int(descriptor));
+    if (!listener_->listen(QHostAddress::AnyIPv4, 0)) {
+        Fail(listener_->errorString());
         return;
     }
-    dataAccepted_ = true;
-    listener_->close();
-    if (receive_) {
-        ::fcntl(int(descriptor), F_SETFL, ::fcntl(int(descriptor), F_GETFL) | O_NONBLOCK);
-        rawData_ = descriptor;
-        rawNotifier_ = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
-        connect(rawNotifier_, &QSocketNotifier::activated, this, &TFtpClient::OnRawReadable);
-        OnRawReadable();
-        return;
-    }
-    auto* s = new QTcpSocket(this);
-    if (!s->setSocketDescriptor(descriptor)) {
-        ::close(int(descriptor));
-        delete s;
-        Fail(QStringLiteral("data connection unusable"));
-        return;
-    }
-    data_ = s;
-    connect(s, &QTcpSocket::disconnected, this, &TFtpClient::OnDataClosed);
-    connect(s, &QTcpSocket::bytesWritten, this, &TFtpClient::OnDataWritten);
-    connect(s, &QTcpSocket::errorOccurred, this, [this, s] {
-        if (s == data_ && s->error() != QAbstractSocket::RemoteHostClosedError)
-            Fail(s->errorString());
-    });
-    if (preliminary_)
-        StartUpload();
+    const quint32 local = peer_.isLoopback() ? 0x7F000001u : control_->localAddress().toIPv4Address();
+    step_ = Step::Port;
+    Send("PORT " + FtpPortArgument(local, listener_->serverPort()));
 }
 
-void TFtpClient::OnRawReadable() {
-    if (rawData_ < 0 || !inData_)
-        return;
-    // A bounded number of reads per pass keeps the window responsive while
-    // a fast box sends. Each read goes straight to the end of the file, and
-    // asks for at most one byte beyond the size limit.
-    constexpr qint64 kChunk = 1 << 20;
-    for (int pass = 0; pass < 8; ++pass) {
-        const qsizetype at = inData_->size();
-        const qint64 room = std::min(kChunk, MaxFileBytes - at + 1);
-        inData_->resize(at + qsizetype(room));
-        const ssize_t n = ::recv(int(rawData_), inData_->data() + at, std::size_t(room), 0);
-        const int err = errno;
-        inData_->resize(at + (n > 0 ? qsizetype(n) : 0));
-        if (n > 0) {
-            if (inData_->size() > MaxFileBytes) {
-                // Nothing of it is of use; the memory goes back at once.
-                *inData_ = QByteArray();
-                Fail(QStringLiteral("file larger than %1 bytes").arg(MaxFileBytes));
-                return;
-            }
-            PushDeadline();
-            continue;
-        }
-        if (n == 0) {
-            // The box closed the data connection in order: the end of the file.
-            const bool inTransfer = step_ == Step::Transfer || step_ == Step::Port;
-            CloseData();
-            if (!inTransfer)
-                return;
-            dataClosed_ = true;
-            CheckTransferDone();
-            return;
-        }
-        if (err == EINTR)
-            continue;
-        if (err == EAGAIN || err == EWOULDBLOCK)
-            return;
-        // A reset or any other error: what arrived is not the whole file.
-        Fail(QStringLiteral("data connection failed: %1").arg(QString::fromLocal8Bit(std::strerror(err))));
+void TFtpClient::OnPassiveReply(int code, const QByteArray& text) {
+    if (step_ == Step::Pasv && code >= 500 && code <= 599) {
+        // Some boxes speak only the extended form.
+        step_ = Step::Epsv;
+        Send("EPSV");
         return;
     }
-}
-
-void TFtpClient::OnDataClosed() {
-    if (!data_ || (step_ != Step::Transfer && step_ != Step::Port))
-        return;
-    if (!uploadStarted_ || written_ < outData_->size()) {
-        Fail(QStringLiteral("data connection closed before the file was sent"));
+    const bool pasv = step_ == Step::Pasv;
+    if (code != (pasv ? 227 : 229)) {
+        Fail(QString::fromUtf8(text), code);
         return;
     }
-    dataClosed_ = true;
-    CheckTransferDone();
-}
-
-void TFtpClient::StartUpload() {
-    if (uploadStarted_ || !data_)
-        return;
-    uploadStarted_ = true;
-    if (outData_->isEmpty()) {
-        data_->disconnectFromHost();
+    const quint16 port = pasv ? PasvReplyPort(text) : EpsvReplyPort(text);
+    if (port == 0) {
+        Fail(QStringLiteral("malformed passive reply: ") + QString::fromUtf8(text), code);
         return;
     }
-    data_->write(*outData_);
+    step_ = Step::DataConnect;
+    ConnectPassive(port);
 }
 
-void TFtpClient::OnDataWritten(qint64 bytes) {
-    if (!data_ || step_ != Step::Transfer)
-        return;
-    written_ += bytes;
-    PushDeadline();
-    if (written_ >= outData_->size())
-        data_->disconnectFromHost();
-}
-
-void TFtpClient::CheckTransferDone() {
-    if (step_ != Step::Transfer || !preliminary_ || !finalReply_ || !dataClosed_)
-        return;
-    CloseData();
-    SendQuit();
+void TFtpClient::SendTransferCommand() {
+    step_ = Step::Transfer;
+    Send((receive_ ? "RETR " : "STOR ") + request_.File.toLatin1());
 }
 
 } // namespace xantu

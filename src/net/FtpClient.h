@@ -1,7 +1,10 @@
 // A small FTP client for the box: one control connection per file, type I,
-// active data connections, and a blocking wait that keeps the caller's event
-// loop running. Only what moving the two list files needs.
+// active data connections (or passive ones where the box cannot be reached
+// by a connection of its own), and a blocking wait that keeps the caller's
+// event loop running. Only what moving the two list files needs.
 #pragma once
+
+#include "net/FtpWire.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -26,6 +29,9 @@ struct TFtpRequest {
     QString Pass;
     QString Dir; // empty: no CWD, the login directory
     QString File;
+    // The client connects to the box for the data (PASV, or EPSV where the
+    // box refuses PASV) instead of listening for the box's connection.
+    bool Passive = false;
 };
 
 class TFtpClient : public QObject {
@@ -69,7 +75,21 @@ class TFtpClient : public QObject {
     static constexpr qsizetype MaxReplyLine = 8192;
 
   private:
-    enum class Step { Ready, Connect, Greeting, User, Pass, Cwd, Type, Port, Transfer, Quit };
+    enum class Step {
+        Ready,
+        Connect,
+        Greeting,
+        User,
+        Pass,
+        Cwd,
+        Type,
+        Port,
+        Pasv,
+        Epsv,
+        DataConnect,
+        Transfer,
+        Quit
+    };
 
     bool Run(const TFtpRequest& request, bool receive, const QByteArray* out, QByteArray* in);
     void Start();
@@ -82,6 +102,14 @@ class TFtpClient : public QObject {
     void OnControlClosed();
     void OnControlError();
     void OnReply(int code, const QByteArray& text);
+    QTcpServer* MakeListener();
+    void AfterType();
+    void OnPassiveReply(int code, const QByteArray& text);
+    void ConnectPassive(quint16 port);
+    void OnPassiveConnected();
+    void SendTransferCommand();
+    // Takes over a data connection made either way.
+    void AdoptData(qintptr descriptor);
     void OnDataConnection(qintptr descriptor);
     void OnRawReadable();
     void OnDeadline();
@@ -101,6 +129,9 @@ class TFtpClient : public QObject {
     qintptr rawData_ = -1;
     QSocketNotifier* rawNotifier_ = nullptr;
     QTimer* deadlineTimer_;
+    // A passive data connection while it is being made.
+    int connecting_ = -1;
+    QSocketNotifier* connectNotifier_ = nullptr;
 
     TFtpRequest request_;
     QByteArray user_, pass_, dir_; // as they go out
@@ -130,8 +161,5 @@ class TFtpClient : public QObject {
     qint64 deadline_ = 0;
     QElapsedTimer clock_;
 };
-
-// The quoted PORT argument for a listening port: "h1,h2,h3,h4,p1,p2".
-QByteArray FtpPortArgument(quint32 ipv4, quint16 port);
 
 } // namespace xantu

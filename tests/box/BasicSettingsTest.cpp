@@ -67,7 +67,8 @@ TEST(BasicSettings, ShowsTheControlsInTabOrder) {
     TBasicSettings dlg(boxes, Echo({}));
     dlg.SetValues(Sample());
     EXPECT_EQ(dlg.windowTitle(), "BasisEinstellungen");
-    EXPECT_EQ(dlg.size(), QSize(344, 159));
+    // The classic 344 x 159 and one row for the passive-mode switch.
+    EXPECT_EQ(dlg.size(), QSize(344, 182));
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
     EXPECT_EQ(LabelFor(&dlg, dlg.EBoxIP), "&IP der Box");
     EXPECT_EQ(LabelFor(&dlg, dlg.EBoxUser), "&Benutzername");
@@ -83,14 +84,16 @@ TEST(BasicSettings, ShowsTheControlsInTabOrder) {
                                                            "ber &Channels ohne g\xC3\xBCltigen Service (beim "
                                                            "\xC3\x96"
                                                            "ffnen / Laden)"));
+    EXPECT_EQ(dlg.CBPassive->text(), "Passiver Modus (PASV)");
     EXPECT_EQ(dlg.EBoxPass->echoMode(), QLineEdit::Password);
     EXPECT_TRUE(dlg.EBoxBouqDir->isEditable());
     ASSERT_EQ(dlg.EBoxBouqDir->count(), 1);
     EXPECT_EQ(dlg.EBoxBouqDir->itemText(0), "/var/pelmar/config/xantu");
 
     // Follow the focus chain from the address field.
-    const QList<QWidget*> wanted = {dlg.EBoxIP,   dlg.EBoxUser, dlg.EBoxPass, dlg.EBoxBouqDir,
-                                    dlg.BttnPing, dlg.BttnAbbr, dlg.BttnOk,   dlg.CBInfoChwoSrv};
+    const QList<QWidget*> wanted = {dlg.EBoxIP,      dlg.EBoxUser,      dlg.EBoxPass,
+                                    dlg.EBoxBouqDir, dlg.BttnPing,      dlg.BttnAbbr,
+                                    dlg.BttnOk,      dlg.CBInfoChwoSrv, dlg.CBPassive};
     QList<QWidget*> order;
     QWidget* w = dlg.EBoxIP;
     for (int i = 0; i < 50 && order.size() < wanted.size(); ++i, w = w->nextInFocusChain())
@@ -120,11 +123,13 @@ TEST(BasicSettings, OkCopiesTheTextsExactlyAndCancelNothing) {
             d.BttnPingClick();
             WaitForBoxes(boxes);
             d.EBoxUser->setText("admin");
+            d.CBPassive->setChecked(true);
             return int(QDialog::Rejected);
         },
         Echo({1, 0, 1, 56})));
     EXPECT_EQ(values.BoxIP, "192.168.178.30");
     EXPECT_EQ(values.BoxUser, "root");
+    EXPECT_FALSE(values.BoxPassive);
     ASSERT_EQ(boxes.Messages.size(), 1);
     EXPECT_TRUE(boxes.Messages[0].Text.startsWith("Ping an Host [127.0.0.1]"));
 
@@ -137,6 +142,8 @@ TEST(BasicSettings, OkCopiesTheTextsExactlyAndCancelNothing) {
             d.EBoxPass->setText("p w");
             d.EBoxBouqDir->setEditText("");
             d.CBInfoChwoSrv->setChecked(false);
+            EXPECT_FALSE(d.CBPassive->isChecked()); // off unless asked for
+            d.CBPassive->click();
             return int(QDialog::Accepted);
         },
         Echo({})));
@@ -145,6 +152,7 @@ TEST(BasicSettings, OkCopiesTheTextsExactlyAndCancelNothing) {
     EXPECT_EQ(values.BoxPass, "p w");
     EXPECT_EQ(values.BoxBouqDir, "");
     EXPECT_FALSE(values.Info_ChannelWithoutService);
+    EXPECT_TRUE(values.BoxPassive);
 }
 
 TEST(BasicSettings, PingReportsSuccessAndKeepsTheButtonDisabledMeanwhile) {

@@ -136,9 +136,13 @@ TEST_F(BoxLockTest, NothingChangesTheListsWhileASendWaitsOnTheBox) {
     EXPECT_EQ(box.Get("/var/pelmar/config/xantu/bouquets.xml").toStdString(), sent);
     EXPECT_EQ(win->Doc().SaveBouquets(), sent);
     EXPECT_FALSE(win->Modified());
-    // The only box was the send's own success message: no delete question.
-    ASSERT_EQ(dialogs.Messages.size(), 1);
-    EXPECT_EQ(dialogs.Messages[0].Kind, TMsgKind::Information);
+    // The only boxes were the send's own question and its success message:
+    // no delete question.
+    ASSERT_EQ(dialogs.Messages.size(), 2);
+    EXPECT_EQ(dialogs.Messages[0].Kind, TMsgKind::Confirmation);
+    EXPECT_TRUE(
+        dialogs.Messages[0].Text.startsWith(QStringLiteral("Bouquets und Services zur Box übertragen?")));
+    EXPECT_EQ(dialogs.Messages[1].Kind, TMsgKind::Information);
 
     // Afterwards all of it works again, the entry's name field included.
     ExpectAll(EditingControls(), true);

@@ -5,8 +5,12 @@
 #include <QList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <arpa/inet.h>
 #include <chrono>
+#include <functional>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace xantu::test {
 
@@ -52,6 +56,11 @@ QByteArray TFakeBox::Get(const std::string& path) const {
 bool TFakeBox::Has(const std::string& path) const {
     std::lock_guard lock(mutex_);
     return files_.count(path) != 0;
+}
+
+std::vector<std::string> TFakeBox::PassivePeers() const {
+    std::lock_guard lock(mutex_);
+    return passivePeers_;
 }
 
 std::vector<std::string> TFakeBox::Commands() const {
@@ -115,7 +124,54 @@ void TFakeBox::Session(QTcpSocket& control) {
     };
 
     QTcpSocket early;
+    QTcpServer passive;
+    // Connections that fill the queue of a silent passive port.
+    std::vector<int> fillers;
+    const auto closeFillers = [&] {
+        for (int fd : fillers)
+            ::close(fd);
+        fillers.clear();
+    };
+    const auto openPassive = [&]() -> quint16 {
+        passive.close();
+        closeFillers();
+        if (!b_.PasvPortSilent) {
+            passive.listen(QHostAddress::LocalHost, 0);
+            return passive.serverPort();
+        }
+        // A backlog of 0 holds one connection; the next attempt is dropped
+        // by the kernel without an answer.
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(fd, 0);
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+        fillers.push_back(fd);
+        for (int i = 0; i < 2; ++i) {
+            const int c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+            fillers.push_back(c);
+        }
+        Sleep(50);
+        return ntohs(a.sin_port);
+    };
+    struct TCloseFillers {
+        std::function<void()> Fn;
+        ~TCloseFillers() { Fn(); }
+    } closeAtEnd{closeFillers};
     const auto connectData = [&](QTcpSocket*& data, QTcpSocket& fresh) {
+        if (passive.isListening()) {
+            if (!passive.hasPendingConnections() && !passive.waitForNewConnection(2000))
+                return false;
+            data = passive.nextPendingConnection();
+            passive.close();
+            std::lock_guard lock(mutex_);
+            passivePeers_.push_back(data->peerAddress().toString().toStdString());
+            return true;
+        }
         if (early.state() == QAbstractSocket::ConnectedState) {
             data = &early;
             return true;
@@ -162,7 +218,28 @@ void TFakeBox::Session(QTcpSocket& control) {
             }
         } else if (cmd == "TYPE") {
             reply("200 type set");
+        } else if (cmd == "PASV") {
+            if (b_.RefusePasv) {
+                reply("502 PASV not implemented");
+                continue;
+            }
+            const quint16 port = openPassive();
+            if (!b_.PasvReplyLine.isEmpty())
+                reply(b_.PasvReplyLine);
+            else
+                reply("227 Entering Passive Mode (" + b_.PasvAddress + ',' + QByteArray::number(port >> 8) +
+                      ',' + QByteArray::number(port & 0xFF) + ").");
+        } else if (cmd == "EPSV") {
+            if (b_.RefuseEpsv) {
+                reply("502 EPSV not implemented");
+                continue;
+            }
+            reply("229 Entering Extended Passive Mode (|||" + QByteArray::number(openPassive()) + "|)");
         } else if (cmd == "PORT") {
+            if (b_.RefuseActive) {
+                reply("502 active mode refused");
+                continue;
+            }
             const QList<QByteArray> n = arg.split(',');
             if (n.size() != 6) {
                 reply("501 bad PORT");

@@ -38,6 +38,16 @@ struct TBoxBehaviour {
     QByteArray UserReplyLine;      // replaces the reply to USER when set
     bool EndlessUserReply = false; // USER is answered by a line without end
     QByteArray RetrRefusal = "550 no such file";
+    // Passive mode. The box listens on a port of its own for each PASV or
+    // EPSV and takes the data connection there.
+    bool RefuseActive = false;            // PORT is answered with 502
+    bool RefusePasv = false;              // PASV is answered with 502
+    bool RefuseEpsv = false;              // EPSV is answered with 502
+    QByteArray PasvReplyLine;             // replaces the whole 227 reply when set
+    QByteArray PasvAddress = "127,0,0,1"; // the address the 227 reply names
+    // The port named in the reply takes no connection: its queue is full,
+    // so the client's attempt is never answered.
+    bool PasvPortSilent = false;
 };
 
 class TFakeBox {
@@ -55,6 +65,8 @@ class TFakeBox {
     // Every command line received, in order, over all connections.
     std::vector<std::string> Commands() const;
     int Connections() const { return connections_; }
+    // The peer address of every data connection the box took in passive mode.
+    std::vector<std::string> PassivePeers() const;
 
   private:
     void Serve();
@@ -67,6 +79,7 @@ class TFakeBox {
     mutable std::mutex mutex_;
     std::map<std::string, QByteArray> files_;
     std::vector<std::string> commands_;
+    std::vector<std::string> passivePeers_;
     std::thread thread_;
 };
 
