@@ -4,7 +4,7 @@
 #include "pool/ServicePool.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
-#include "ui/FormStore.h"
+#include "settings/FormStore.h"
 
 #include <QIcon>
 

@@ -5,7 +5,7 @@
 #include "cli/CliHost.h"
 #include "cli/LoadedPair.h"
 #include "core/FileIO.h"
-#include "net/Backups.h"
+#include "backups/Backups.h"
 #include "net/BoxTransfer.h"
 
 #include <QCoreApplication>

@@ -10,7 +10,7 @@
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/TreeImages.h"
 #include "ui/Application.h"
-#include "ui/FormStore.h"
+#include "settings/FormStore.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "box/BasicSettings.h"
-#include "net/Backups.h"
+#include "backups/Backups.h"
 #include "net/BoxTransfer.h"
 
 namespace xantu {

@@ -4,7 +4,7 @@
 #include "net/BoxTransfer.h"
 #include "FakeBox.h"
 #include "core/FileIO.h"
-#include "net/Backups.h"
+#include "backups/Backups.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,7 +9,7 @@
 #include "mainwindow/TreeImages.h"
 #include "pool/ServicePool.h"
 #include "ui/Application.h"
-#include "ui/FormStore.h"
+#include "settings/FormStore.h"
 
 #include <QAction>
 #include <QApplication>
