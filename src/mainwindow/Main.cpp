@@ -9,8 +9,8 @@
 #include "mainwindow/MainBox.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/TreeImages.h"
-#include "ui/Application.h"
 #include "settings/FormStore.h"
+#include "ui/Application.h"
 
 #include <QAction>
 #include <QApplication>

@@ -154,7 +154,7 @@ TEST(AboutBox, ShowsTitleVersionAndCopyrightAndClosesWithOk) {
 namespace {
 // The about box names the application as the program sets it.
 class ApplicationName : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { QApplication::setApplicationName("XantuEditor"); }
 };
 const auto* const kApplicationName = ::testing::AddGlobalTestEnvironment(new ApplicationName);

@@ -9,9 +9,9 @@
 #include "mainwindow/NodeTreeModel.h"
 #include "mainwindow/TreeImages.h"
 #include "pool/ServicePool.h"
-#include "ui/Application.h"
 #include "settings/FormStore.h"
 #include "settings/IniFile.h"
+#include "ui/Application.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -473,7 +473,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedOnce) {
 namespace {
 // The program installs Qt's German texts before any window; so do these tests.
 class GermanQtTexts : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { xantu::TApplication::InstallGermanQtTexts(); }
 };
 const auto* const kGermanQtTexts = ::testing::AddGlobalTestEnvironment(new GermanQtTexts);

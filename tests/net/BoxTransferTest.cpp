@@ -3,8 +3,8 @@
 // modified flag, and the copies kept in the backup folder.
 #include "net/BoxTransfer.h"
 #include "FakeBox.h"
-#include "core/FileIO.h"
 #include "backups/Backups.h"
+#include "core/FileIO.h"
 
 #include <QDir>
 #include <QFile>
