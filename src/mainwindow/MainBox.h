@@ -2,9 +2,9 @@
 // questions, keeps the backups and runs the settings dialog.
 #pragma once
 
+#include "backups/Backups.h"
 #include "box/BasicSettings.h"
 #include "edit/ChangeSummary.h"
-#include "net/Backups.h"
 #include "net/BoxTransfer.h"
 
 namespace xantu {
