@@ -23,16 +23,43 @@ namespace {
 const char* kPython = "/usr/bin/python3";
 const std::string kExamples = XANTU_EXAMPLES_DIR;
 
+// pyftpdlib behind a router as far as the client can tell: every active-mode
+// command is refused, and with "nopasv" PASV too, so only EPSV is left.
+const char* kPassiveOnly = R"(
+import sys
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+home, port, mode = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+class Handler(FTPHandler):
+    def ftp_PORT(self, line):
+        self.respond("502 Active mode refused.")
+    def ftp_EPRT(self, line):
+        self.respond("502 Active mode refused.")
+    if mode == "nopasv":
+        def ftp_PASV(self, line):
+            self.respond("502 PASV refused.")
+users = DummyAuthorizer()
+users.add_user("root", "qvex5", home, perm="elradfmwMT")
+Handler.authorizer = users
+FTPServer(("127.0.0.1", port), Handler).serve_forever()
+)";
+
 class TRealServer {
   public:
-    TRealServer() {
+    // Mode "" is pyftpdlib as it comes; "passive" and "nopasv" refuse
+    // active mode (see kPassiveOnly).
+    explicit TRealServer(const QString& mode = {}) {
         if (QProcess::execute(kPython, {"-c", "import pyftpdlib"}) != 0)
             return;
         QDir(home.path()).mkpath("var/pelmar/config/xantu");
         port = ClosedPort();
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(kPython, {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", QString::number(port), "-w", "-d",
-                                home.path(), "-u", "root", "-P", "qvex5"});
+        if (mode.isEmpty())
+            process.start(kPython, {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", QString::number(port), "-w",
+                                    "-d", home.path(), "-u", "root", "-P", "qvex5"});
+        else
+            process.start(kPython, {"-c", kPassiveOnly, home.path(), QString::number(port), mode});
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 5000) {
@@ -174,4 +201,50 @@ TEST(EndToEnd, CommandLineFetchAndSend) {
     // Usage errors: 2.
     EXPECT_EQ(Cli("fetch " + fetched), 2);
     EXPECT_EQ(Cli("send --host 127.0.0.1:99999 x.xml"), 2);
+}
+
+TEST(EndToEnd, PassiveModeReachesAServerThatRefusesActiveMode) {
+    for (const char* mode : {"passive", "nopasv"}) {
+        TRealServer server(mode);
+        if (!server.ready)
+            GTEST_SKIP() << "pyftpdlib is not installed";
+        std::string services, bouquets;
+        ASSERT_TRUE(ReadWholeFile(kExamples + "/sat/services.xml", services));
+        ASSERT_TRUE(ReadWholeFile(kExamples + "/sat/bouquets.xml", bouquets));
+        WriteWholeFile(server.Path("services.xml"), services);
+        WriteWholeFile(server.Path("bouquets.xml"), bouquets);
+
+        THost host;
+        TListDocument doc(&host);
+        TBoxTransfer transfer(doc, host);
+        transfer.Port = server.port;
+        TBoxSettings box;
+        box.BoxIP = "127.0.0.1";
+        // Active mode, as ever unless asked: this server cannot be used.
+        EXPECT_FALSE(transfer.LoadFromBox(box)) << mode;
+        EXPECT_EQ(transfer.Client().Status(), 502) << mode;
+
+        box.BoxPassive = true;
+        ASSERT_TRUE(transfer.LoadFromBox(box)) << mode;
+        doc.VTB.GetFirst()->FirstChild()->Data()->Bouquet->Name = "Passiv";
+        const std::string sent = doc.SaveBouquets();
+        ASSERT_TRUE(transfer.SendToBox(box)) << mode;
+        EXPECT_EQ(server.Read("bouquets.xml"), sent);
+        EXPECT_EQ(server.Read("services.xml"), doc.SaveServices());
+
+        // The command-line tool the same way.
+        QTemporaryDir out;
+        const std::string env = "XDG_DATA_HOME=" + out.path().toStdString() + "/data";
+        const std::string where =
+            "--host 127.0.0.1:" + std::to_string(server.port) + " --satpositions /nonexistent.xml ";
+        const std::string fetched = out.path().toStdString() + "/fetched";
+        EXPECT_EQ(Cli("fetch " + where + fetched, env), 1) << mode;
+        ASSERT_EQ(Cli("fetch --passive " + where + fetched, env), 0) << mode;
+        std::string got;
+        ASSERT_TRUE(ReadWholeFile(fetched + "/bouquets.xml", got));
+        EXPECT_EQ(got, sent);
+        WriteWholeFile(server.Path("bouquets.xml"), "old");
+        ASSERT_EQ(Cli("send --passive " + where + fetched + "/bouquets.xml", env), 0) << mode;
+        EXPECT_EQ(server.Read("bouquets.xml"), sent);
+    }
 }
