@@ -475,12 +475,13 @@ void TMain::FStoreSavePlacement() {
     s.WriteString(QStringLiteral("BoxUser"), BoxUser);
     s.WriteString(QStringLiteral("BoxPass"), BoxPass);
     s.WriteString(QStringLiteral("BoxBouqDir"), BoxBouqDir);
-    s.WriteInt(QStringLiteral("BoxPassive"), BoxPassive ? 1 : 0);
     s.WriteInt(QStringLiteral("ShowTV"), doc_.ShowTV ? 1 : 0);
     s.WriteInt(QStringLiteral("ShowRadio"), doc_.ShowRadio ? 1 : 0);
     s.WriteInt(QStringLiteral("ShowSpezial"), doc_.ShowSpezial ? 1 : 0);
     s.WriteString(QStringLiteral("LocalPath"), LocalPath);
     s.WriteInt(QStringLiteral("Info_ChannelWithoutService"), doc_.Info_ChannelWithoutService ? 1 : 0);
+    // After the classic keys, which keep their order.
+    s.WriteInt(QStringLiteral("BoxPassive"), BoxPassive ? 1 : 0);
 }
 
 void TMain::SettingsWriteFailed(const QString& path) {

@@ -1,3 +1,6 @@
+// The FTP client's control connection: the exchange step by step, the
+// replies, the deadline and the blocking wait. The data connections are in
+// FtpData.cpp.
 #include "net/FtpClient.h"
 
 #include "text/ListText.h"

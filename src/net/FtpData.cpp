@@ -45,9 +45,6 @@ quint32 PeerIPv4(qintptr descriptor) {
     return QHostAddress(reinterpret_cast<const sockaddr*>(&addr)).toIPv4Address();
 }
 
-// User name, password and directory go out in Windows-1252, the code page
-// of the rest of the program. False when the text has a character outside
-
 } // namespace
 
 QTcpServer* TFtpClient::MakeListener() {

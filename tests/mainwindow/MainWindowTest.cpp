@@ -473,15 +473,18 @@ TEST_F(MainWindowTest, ClosingAsksOnChangesAndWritesSettingsOnlyThen) {
     QStringList keys;
     for (const auto& e : main->Entries)
         keys << e.first;
-    const QStringList nine = {"BoxIP",       "BoxUser",   "BoxPass",
-                              "BoxBouqDir",  "ShowTV",    "ShowRadio",
-                              "ShowSpezial", "LocalPath", "Info_ChannelWithoutService"};
-    ASSERT_GE(keys.size(), nine.size());
-    EXPECT_EQ(keys.mid(keys.size() - nine.size()), nine);
+    // The classic nine in their order, then the passive-mode switch.
+    const QStringList ordered = {"BoxIP",       "BoxUser",   "BoxPass",
+                                 "BoxBouqDir",  "ShowTV",    "ShowRadio",
+                                 "ShowSpezial", "LocalPath", "Info_ChannelWithoutService",
+                                 "BoxPassive"};
+    ASSERT_GE(keys.size(), ordered.size());
+    EXPECT_EQ(keys.mid(keys.size() - ordered.size()), ordered);
     for (const char* k : {"NormPos", "BouquetRPanel.Width", "ServicesRPanel.Width"})
         EXPECT_TRUE(keys.contains(k)) << k;
     EXPECT_EQ(file.Value("Main", "BoxIP"), "10.1.2.3");
     EXPECT_EQ(file.Value("Main", "ShowRadio"), "1");
+    EXPECT_EQ(file.Value("Main", "BoxPassive"), "0");
     EXPECT_EQ(QFile::permissions(ini) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
 
     // The next start reads them back.
