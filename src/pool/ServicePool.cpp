@@ -100,13 +100,13 @@ TServicePool::TServicePool(TListDocument& doc, const QString& iniFileName, TDial
     store_->OnRestorePlacement = [this] { FStoreRestorePlacement(); };
     store_->OnSavePlacement = [this] { FStoreSavePlacement(); };
 
-    HookServicesTree();
+    doc_.VTS.AddObserver(this);
     ApplyPoolFilter();
 }
 
 TServicePool::~TServicePool() {
     store_->SaveIfAllowed();
-    UnhookServicesTree();
+    doc_.VTS.RemoveObserver(this);
     view_->setModel(nullptr);
 }
 
@@ -202,7 +202,6 @@ void TServicePool::SetImageProvider(const TImageProvider& images) {
 // ---- rows -------------------------------------------------------------------
 
 void TServicePool::FillServicePool() {
-    HookServicesTree();
     view_->setUpdatesEnabled(false);
     model_.Fill(doc_.VTS);
     ApplyPoolFilter();
@@ -418,32 +417,6 @@ void TServicePool::FStoreSavePlacement() {
 
 // ---- services tree notifications -------------------------------------------
 
-void TServicePool::HookServicesTree() {
-    TTreeObserver<TBasicSNode>* current = doc_.VTS.GetObserver();
-    if (current == this)
-        return;
-    // Someone installed an observer after us (or we were never hooked):
-    // chain in front of it.
-    next_ = current;
-    doc_.VTS.SetObserver(this);
-}
-
-void TServicePool::UnhookServicesTree() {
-    if (doc_.VTS.GetObserver() == this)
-        doc_.VTS.SetObserver(next_);
-    next_ = nullptr;
-}
-
-void TServicePool::BeginInsert(Node* parent, std::size_t row) {
-    if (next_)
-        next_->BeginInsert(parent, row);
-}
-
-void TServicePool::EndInsert() {
-    if (next_)
-        next_->EndInsert();
-}
-
 void TServicePool::BeginRemove(Node* parent, std::size_t row) {
     // Drop the rows of the services about to be freed.
     const Node* gone = parent ? parent->Child(row) : doc_.VTS.Top(row);
@@ -456,34 +429,10 @@ void TServicePool::BeginRemove(Node* parent, std::size_t row) {
         model_.DropRows(channels);
         ApplyPoolFilter();
     }
-    if (next_)
-        next_->BeginRemove(parent, row);
-}
-
-void TServicePool::EndRemove() {
-    if (next_)
-        next_->EndRemove();
-}
-
-void TServicePool::BeginMove(Node* srcParent, std::size_t srcRow, Node* destParent, std::size_t destRow) {
-    if (next_)
-        next_->BeginMove(srcParent, srcRow, destParent, destRow);
-}
-
-void TServicePool::EndMove() {
-    if (next_)
-        next_->EndMove();
 }
 
 void TServicePool::BeginReset() {
     Clear();
-    if (next_)
-        next_->BeginReset();
-}
-
-void TServicePool::EndReset() {
-    if (next_)
-        next_->EndReset();
 }
 
 } // namespace xantu

@@ -1,0 +1,148 @@
+// The main window's settings, info column width, satellite position window
+// and start-up, headless: every box and file dialog is answered by
+// TScriptedDialogs.
+#include "WindowTestKit.h"
+#include "core/FileIO.h"
+#include "mainwindow/InfoPanels.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/SatPosList.h"
+#include "settings/IniFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/stat.h>
+
+using namespace xantu;
+
+namespace {
+
+const QString kExamples = QStringLiteral(XANTU_EXAMPLES_DIR);
+
+class WindowSettingsTest : public TWindowTest {};
+
+TEST_F(WindowSettingsTest, ClosingAsksOnChangesAndWritesSettingsOnlyThen) {
+    const QString ini = dir.filePath("Settings.ini");
+    SetBoxIP(*win, "10.1.2.3");
+    Action(*win, "MenuRadio")->trigger();
+    EXPECT_FALSE(QFile::exists(ini)); // nothing written before a close
+
+    win->SetModified(true);
+    dialogs.Answers.push_back(TAnswer::No);
+    Action(*win, "Beenden1")->trigger();
+    EXPECT_TRUE(win->isVisible());
+    EXPECT_EQ(dialogs.Messages.last().Text,
+              "Am aktuellen Bouquet wurden Änderungen vorgenommen!\rWollen Sie die Anwendung beenden und die "
+              "Änderungen verlieren?");
+    EXPECT_FALSE(QFile::exists(ini));
+
+    dialogs.Answers.push_back(TAnswer::Yes);
+    Action(*win, "BttnBeenden")->trigger();
+    EXPECT_FALSE(win->isVisible());
+    TIniFile file;
+    ASSERT_TRUE(file.Load(ini));
+    const TIniFile::Section* main = file.Find("Main");
+    ASSERT_NE(main, nullptr);
+    QStringList keys;
+    for (const auto& e : main->Entries)
+        keys << e.first;
+    const QStringList nine = {"BoxIP",       "BoxUser",   "BoxPass",
+                              "BoxBouqDir",  "ShowTV",    "ShowRadio",
+                              "ShowSpezial", "LocalPath", "Info_ChannelWithoutService"};
+    ASSERT_GE(keys.size(), nine.size());
+    EXPECT_EQ(keys.mid(keys.size() - nine.size()), nine);
+    for (const char* k : {"NormPos", "BouquetRPanel.Width", "ServicesRPanel.Width"})
+        EXPECT_TRUE(keys.contains(k)) << k;
+    EXPECT_EQ(file.Value("Main", "BoxIP"), "10.1.2.3");
+    EXPECT_EQ(file.Value("Main", "ShowRadio"), "1");
+    EXPECT_EQ(QFile::permissions(ini) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+
+    // The next start reads them back.
+    Start();
+    EXPECT_EQ(win->BoxSettings().BoxIP, "10.1.2.3");
+    EXPECT_TRUE(Action(*win, "MenuRadio")->isChecked());
+    EXPECT_TRUE(Action(*win, "MenuTV")->isChecked());
+    // Without changes, closing never asks.
+    dialogs.Messages.clear();
+    Open(kExamples + "/cable/bouquets.xml");
+    win->close();
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+}
+
+TEST_F(WindowSettingsTest, InfoColumnsKeepOneWidth) {
+    win->resize(900, 600);
+    QApplication::processEvents();
+    QSplitterHandle* handle = Find<QSplitter>(win.get(), "Splitter2")->handle(1);
+    Pages(*win)->setCurrentWidget(Find<QWidget>(win.get(), "SheetServices"));
+    QApplication::processEvents();
+    const int before = ServicesRPanel(*win)->width();
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(1, 5));
+    QTest::mouseMove(handle, QPoint(-60, 5));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(-60, 5));
+    const int after = ServicesRPanel(*win)->width();
+    EXPECT_GT(after, before);
+    EXPECT_EQ(win->InfoColumnWidth(), after);
+    EXPECT_EQ(Find<QSplitter>(win.get(), "Splitter1")->sizes().at(1), after);
+    // Never narrower than 220 on either side.
+    win->SetInfoColumnWidth(100);
+    EXPECT_EQ(win->InfoColumnWidth(), 220);
+}
+
+TEST_F(WindowSettingsTest, SatellitePositionWindowListsTheLines) {
+    std::vector<std::string> lines = {"Astra 19.2E; Position=192", "ohne Trenner",
+                                      "S\xC3\xBC"
+                                      "d; Position=-50"};
+    TSatPosList dlg(lines, win.get());
+    EXPECT_EQ(dlg.windowTitle(), "Satellitenpositionen");
+    EXPECT_EQ(dlg.size(), QSize(374, 442));
+    ASSERT_EQ(dlg.LV->topLevelItemCount(), 3);
+    EXPECT_EQ(dlg.LV->topLevelItem(0)->text(1), "192");
+    EXPECT_EQ(dlg.LV->topLevelItem(1)->text(0), "");
+    EXPECT_EQ(dlg.LV->topLevelItem(2)->text(0), "Süd");
+    EXPECT_EQ(dlg.BitBtn1->text(), "S&chließen");
+}
+
+TEST(MainWindowStart, BrokenOrMissingPositionFileIsReportedAndTheWindowStillWorks) {
+    QTemporaryDir dir;
+    QFile bad(dir.filePath("satpositionen.xml"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("<nothing/>");
+    bad.close();
+    TScriptedDialogs dialogs;
+    TMainOptions options;
+    options.IniFileName = dir.filePath("Settings.ini");
+    options.SatPositionsFile = dir.filePath("satpositionen.xml");
+    {
+        TMain win(dialogs, options);
+        win.show();
+        ASSERT_EQ(dialogs.Messages.size(), 1);
+        EXPECT_EQ(dialogs.Messages[0].Text, "satellites tag load <satellites> failed");
+        EXPECT_EQ(win.windowTitle(), "XantuEditor");
+        win.close();
+    }
+    EXPECT_TRUE(QFile::exists(dir.filePath("Settings.ini"))); // the settings still work
+
+    options.SatPositionsFile = dir.filePath("missing.xml");
+    dialogs.Messages.clear();
+    TMain win(dialogs, options);
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    // The message names the file really looked for.
+    EXPECT_EQ(dialogs.Messages[0].Text,
+              "Die Datei \"" + dir.filePath("missing.xml") + "\"\rwurde nicht gefunden!");
+}
+
+} // namespace
