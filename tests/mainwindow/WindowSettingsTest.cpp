@@ -83,6 +83,64 @@ TEST_F(WindowSettingsTest, ClosingAsksOnChangesAndWritesSettingsOnlyThen) {
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
+// Every key of section "Main" comes back from the file it was written to;
+// keys the file lacks take their defaults, and a flag is on for any
+// number but 0 (a hand-edited file), its default for what is no number.
+TEST_F(WindowSettingsTest, EveryMainKeyComesBackAndMissingOnesTakeTheirDefaults) {
+    TBoxSettings box;
+    box.BoxIP = "10.9.8.7";
+    box.BoxUser = "admin";
+    box.BoxPass = "geheim";
+    box.BoxBouqDir = "/tmp/x";
+    box.Info_ChannelWithoutService = false;
+    win->SetBoxSettings(box);
+    EXPECT_FALSE(win->Doc().Info_ChannelWithoutService); // the load sequence's switch follows
+    win->SetLocalPath("/home/u/listen/");
+    Action(*win, "MenuTV")->trigger();
+    Action(*win, "MenuSpezial")->trigger();
+    win->close();
+
+    Start();
+    const TBoxSettings& back = win->BoxSettings();
+    EXPECT_EQ(back.BoxIP, "10.9.8.7");
+    EXPECT_EQ(back.BoxUser, "admin");
+    EXPECT_EQ(back.BoxPass, "geheim");
+    EXPECT_EQ(back.BoxBouqDir, "/tmp/x");
+    EXPECT_FALSE(back.Info_ChannelWithoutService);
+    EXPECT_FALSE(win->Doc().Info_ChannelWithoutService);
+    EXPECT_EQ(win->LocalPath(), "/home/u/listen/");
+    EXPECT_FALSE(Action(*win, "MenuTV")->isChecked());
+    EXPECT_FALSE(Action(*win, "MenuRadio")->isChecked());
+    EXPECT_TRUE(Action(*win, "MenuSpezial")->isChecked());
+    win.reset();
+
+    // A file that holds only some keys, some of them hand-edited.
+    const QString ini = dir.filePath("Settings.ini");
+    TIniFile file;
+    file.SetValue("Main", "BoxUser", "ich");
+    file.SetValue("Main", "ShowTV", "abc");
+    file.SetValue("Main", "ShowRadio", "2");
+    file.SetValue("Main", "Info_ChannelWithoutService", "0");
+    ASSERT_TRUE(file.Save(ini));
+    Start();
+    EXPECT_EQ(win->BoxSettings().BoxIP, "192.168.0.100");
+    EXPECT_EQ(win->BoxSettings().BoxUser, "ich");
+    EXPECT_EQ(win->BoxSettings().BoxPass, "qvex5");
+    EXPECT_EQ(win->BoxSettings().BoxBouqDir, "/var/pelmar/config/xantu");
+    EXPECT_TRUE(Action(*win, "MenuTV")->isChecked());
+    EXPECT_TRUE(Action(*win, "MenuRadio")->isChecked());
+    EXPECT_FALSE(Action(*win, "MenuSpezial")->isChecked());
+    EXPECT_TRUE(win->LocalPath().isEmpty());
+    EXPECT_FALSE(win->Doc().Info_ChannelWithoutService);
+    // Written back as numbers, whatever the file held.
+    win->close();
+    ASSERT_TRUE(file.Load(ini));
+    EXPECT_EQ(file.Value("Main", "ShowTV"), "1");
+    EXPECT_EQ(file.Value("Main", "ShowRadio"), "1");
+    EXPECT_EQ(file.Value("Main", "Info_ChannelWithoutService"), "0");
+    EXPECT_EQ(file.Value("Main", "BoxIP"), "192.168.0.100");
+}
+
 TEST_F(WindowSettingsTest, InfoColumnsKeepOneWidth) {
     win->resize(900, 600);
     QApplication::processEvents();
