@@ -1,6 +1,7 @@
 #include "editui/SuchenDlg.h"
 
 #include "editui/Texts.h"
+#include "ui/Texts.h"
 
 #include "listfiles/FastStringFuncs.h"
 
@@ -88,11 +89,11 @@ TSuchenDlg::TSuchenDlg(TDialogs& dialogs, QWidget* parent) : QDialog(parent), di
     CBFullEqual->setObjectName(QStringLiteral("CBFullEqual"));
     CBFullEqual->setGeometry(12, 40, 338, 20);
 
-    BttnOk = new QPushButton(T(kOk), this);
+    BttnOk = new QPushButton(T(ui_texts::kOk), this);
     BttnOk->setObjectName(QStringLiteral("BttnOk"));
     BttnOk->setGeometry(196, 218, 75, 25);
     BttnOk->setDefault(true);
-    BttnAbbr = new QPushButton(T(kCancel), this);
+    BttnAbbr = new QPushButton(T(ui_texts::kCancel), this);
     BttnAbbr->setObjectName(QStringLiteral("BttnAbbr"));
     BttnAbbr->setGeometry(286, 218, 75, 25);
     connect(BttnOk, &QPushButton::clicked, this, &TSuchenDlg::BttnOkClick);

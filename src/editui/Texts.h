@@ -21,8 +21,6 @@ inline constexpr const char* kHexPrefix = "0x";
 inline constexpr const char* kOptions = "Optionen";
 inline constexpr const char* kMatchCase = "&Groß- / Kleinschreibung";
 inline constexpr const char* kFullEqual = "&vollständige Übereinstimmung (außer Groß- / Kleinschreibung)";
-inline constexpr const char* kOk = "OK";
-inline constexpr const char* kCancel = "Abbrechen";
 inline constexpr const char* kEmptySearch = "Der Suchstring darf nicht leer bleiben!";
 inline constexpr const char* kNotHex = "Der Suchstring ist nicht hexadezimal!";
 

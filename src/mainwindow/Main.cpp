@@ -9,6 +9,7 @@
 #include "pool/ServicePool.h"
 #include "settings/FormStore.h"
 #include "ui/Application.h"
+#include "ui/Texts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -167,7 +168,7 @@ void TMain::RunCommand(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::bad_alloc&) {
-        TApplication::ReportError(&dialogs_, T(kOutOfMemory));
+        TApplication::ReportError(&dialogs_, T(ui_texts::kOutOfMemory));
     } catch (const std::exception& e) {
         TApplication::ReportError(&dialogs_, QString::fromUtf8(e.what()));
     }

@@ -12,7 +12,6 @@ inline constexpr const char* kCableBoxTitle = " [Kabel-Box]";
 inline constexpr const char* kPageBouquets = "&Bouquets";
 inline constexpr const char* kPageServices = "&Services";
 inline constexpr const char* kModified = "Geändert";
-inline constexpr const char* kOutOfMemory = "Nicht genügend Arbeitsspeicher";
 inline constexpr const char* kSettingsNotWritten = "Die Einstellungen konnten nicht gespeichert werden:\r";
 inline constexpr const char* kAskQuit = "Am aktuellen Bouquet wurden Änderungen vorgenommen!\r"
                                         "Wollen Sie die Anwendung beenden und die Änderungen verlieren?";
