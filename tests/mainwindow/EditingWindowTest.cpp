@@ -90,20 +90,6 @@ TEST_F(EditingWindowTest, EntryDropsKeepTheSelectionsOrderAndFollowTheirBouquet)
     EXPECT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "andere"}));
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 
-    // A drag that did not start in the tree (the service pool's rows) is
-    // refused as it enters, even with the tree's own data type.
-    auto* mime = new QMimeData;
-    mime->setData(QString::fromLatin1(kBouquetNodesMime), QByteArray());
-    const QPoint at = VTB(*win)->visualRect(VTBModel(*win)->IndexOf(Entry("Kinder", 0))).center();
-    QDragEnterEvent enter(at, Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(VTB(*win)->viewport(), &enter);
-    EXPECT_FALSE(enter.isAccepted());
-    QDropEvent drop(QPointF(at), Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(VTB(*win)->viewport(), &drop);
-    EXPECT_FALSE(drop.isAccepted());
-    EXPECT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "andere"}));
-    delete mime;
-
     const QByteArray expected =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<XANTU>\n"
@@ -129,6 +115,22 @@ TEST_F(EditingWindowTest, EntryDropsKeepTheSelectionsOrderAndFollowTheirBouquet)
     const QByteArray saved = Save();
     EXPECT_EQ(saved.toStdString(), expected.toStdString());
     EXPECT_FALSE(win->Modified());
+}
+
+// A drag that did not start in the tree (the service pool's rows) is
+// refused as it enters, even with the tree's own data type.
+TEST_F(EditingWindowTest, DragsFromOutsideTheTreeAreRefusedAsTheyEnter) {
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kBouquetNodesMime), QByteArray());
+    const QPoint at = VTB(*win)->visualRect(VTBModel(*win)->IndexOf(Entry("Kinder", 0))).center();
+    QDragEnterEvent enter(at, Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(VTB(*win)->viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(VTB(*win)->viewport(), &drop);
+    EXPECT_FALSE(drop.isAccepted());
+    EXPECT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "andere"}));
+    delete mime;
 }
 
 TEST_F(EditingWindowTest, BouquetsAreReorderedNeverNested) {
