@@ -444,3 +444,46 @@ TEST_F(MainWindowTest, CutOrOddFilesAreRefusedAndNothingIsSavedFromThem) {
 }
 
 } // namespace
+
+namespace {
+
+// The info panels on their own: they fill themselves from a node and report
+// only what the user typed, never what they showed.
+TEST(InfoPanels, FillFromANodeAndReportOnlyTypedChanges) {
+    TBasicBNode bouquet("Sport", ImgStructure);
+    bouquet.SetBouquet("Sport", true, false);
+    TBasicBNode entry("Kanal", ImgTV);
+    entry.SetChannel(bouquet.Bouquet.get(), "Kanal", 0x6d66, 0x401, 0x1);
+    entry.Channel->SatPosition = "192";
+
+    TBouquetInfo panel;
+    QStringList reported;
+    QObject::connect(&panel, &TBouquetInfo::BouquetNameEdited, [&](const QString& t) { reported << t; });
+    QObject::connect(&panel, &TBouquetInfo::ChannelNameEdited, [&](const QString& t) { reported << t; });
+    panel.Show(entry, BoxSat, TNameCharset::Utf8, true);
+    auto* name = Find<QLineEdit>(&panel, "EBBouquetName");
+    auto* channel = Find<QLineEdit>(&panel, "EBChannelName");
+    EXPECT_EQ(name->text(), "Sport");
+    EXPECT_TRUE(Find<QCheckBox>(&panel, "EBBouquetHidden")->isChecked());
+    EXPECT_EQ(channel->text(), "Kanal");
+    EXPECT_TRUE(channel->isEnabled());
+    EXPECT_EQ(Find<QLabel>(&panel, "LBChannelServiceID")->text(), "0x6D66");
+    EXPECT_EQ(Find<QLabel>(&panel, "LBChannelSatPosition")->text(), "192");
+    EXPECT_FALSE(Find<QLabel>(&panel, "Label15")->isHidden());
+    EXPECT_TRUE(reported.isEmpty());
+
+    // Typed: reported; replaced by the window: not.
+    QTest::keyClicks(name, "X");
+    panel.ReplaceBouquetName("Bouquet [reserviertes Wort]");
+    EXPECT_EQ(reported, QStringList({"XSport"})); // the name shows from its start
+
+    // Locked lists, a cable box: no input, no satellite position.
+    panel.Show(entry, BoxCable, TNameCharset::Utf8, false);
+    EXPECT_FALSE(channel->isEnabled());
+    EXPECT_TRUE(Find<QLabel>(&panel, "Label15")->isHidden());
+    panel.ShowNothing();
+    EXPECT_TRUE(Find<QFrame>(&panel, "BouquetCInfoPanel")->isHidden());
+    EXPECT_TRUE(Find<QFrame>(&panel, "BouquetBInfoPanel")->isHidden());
+}
+
+} // namespace
