@@ -1,7 +1,7 @@
 // User-visible texts of the editing layer, UTF-8.
 #pragma once
 
-namespace edit_texts {
+namespace xantu::edit_texts {
 
 // The summary of changes before a send: "Änderungen: 2 Bouquets neu, 1
 // gelöscht, 41 Einträge hinzugefügt."
@@ -19,4 +19,4 @@ inline constexpr const char* kFlagsChanged = "geändert";
 inline constexpr const char* kAdded = "hinzugefügt";
 inline constexpr const char* kRemoved = "entfernt";
 
-} // namespace edit_texts
+} // namespace xantu::edit_texts

@@ -24,9 +24,6 @@ class TMainBox : public TBoxUi {
     bool ConfirmSend() override;
     void ListsSent() override;
 
-    // The window's box settings as the transfer takes them.
-    TBoxSettings Settings() const;
-
     TBackupStore Backups;
     TBoxTransfer Transfer;
     // Replaces the modal run of the settings dialog (tests).

@@ -1,7 +1,7 @@
 // User-visible texts of the box connection, UTF-8.
 #pragma once
 
-namespace net_texts {
+namespace xantu::net_texts {
 
 inline constexpr const char* kAskDiscard = "Am aktuellen Bouquet wurden Änderungen vorgenommen!\r"
                                            "Wollen Sie fortfahren und die Änderungen verlieren?";
@@ -26,4 +26,4 @@ inline constexpr const char* kSendProblem = "Probleme beim FTP- Transfer auf die
 // of its own.
 inline constexpr const char* kAskSend = "Bouquets und Services zur Box übertragen?";
 
-} // namespace net_texts
+} // namespace xantu::net_texts

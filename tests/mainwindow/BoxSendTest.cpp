@@ -2,6 +2,7 @@
 // switch from the settings file through the dialog to the transfer, in the
 // real main window against a scripted box on loopback.
 #include "FakeBox.h"
+#include "WindowTestKit.h"
 #include "box/BasicSettings.h"
 #include "core/FileIO.h"
 #include "mainwindow/InfoPanels.h"
@@ -50,7 +51,7 @@ class BoxSendTest : public ::testing::Test {
         win = std::make_unique<TMain>(dialogs, options);
         win->show();
         QApplication::setActiveWindow(win.get());
-        win->BoxIP = QStringLiteral("127.0.0.1");
+        SetBoxIP(*win, QStringLiteral("127.0.0.1"));
         win->Box().Transfer.Port = box->Port();
         win->Box().Backups = TBackupStore(dir.filePath("backups"));
     }
@@ -65,17 +66,17 @@ class BoxSendTest : public ::testing::Test {
 
     // A click on the node's row, as the user selects it.
     void Click(PBNode node) {
-        const QModelIndex i = win->VTBModel->IndexOf(node);
-        win->VTB->scrollTo(i);
-        QTest::mouseClick(win->VTB->viewport(), Qt::LeftButton, {}, win->VTB->visualRect(i).center());
-        win->VTB->setFocus();
+        const QModelIndex i = VTBModel(*win)->IndexOf(node);
+        VTB(*win)->scrollTo(i);
+        QTest::mouseClick(VTB(*win)->viewport(), Qt::LeftButton, {}, VTB(*win)->visualRect(i).center());
+        VTB(*win)->setFocus();
     }
 
     // Sends with the question answered; the question's text.
     QString Send(TAnswer answer) {
         dialogs.Messages.clear();
         dialogs.Answers.push_back(answer);
-        win->MenuSaveBouquetFTP->trigger();
+        Action(*win, "MenuSaveBouquetFTP")->trigger();
         return dialogs.Messages.isEmpty() ? QString() : dialogs.Messages.first().Text;
     }
 
@@ -89,20 +90,20 @@ class BoxSendTest : public ::testing::Test {
 
 TEST_F(BoxSendTest, TheQuestionSumsUpWhatChangedSinceTheBoxStateWasKnown) {
     Start();
-    win->MenuLoadBouquetFTP->trigger();
-    ASSERT_EQ(win->StatPanel[0]->text(), QStringLiteral("XML Struktur geladen"));
+    Action(*win, "MenuLoadBouquetFTP")->trigger();
+    ASSERT_EQ(StatPanel(*win, 0)->text(), QStringLiteral("XML Struktur geladen"));
     EXPECT_EQ(Send(TAnswer::No), Asked("Änderungen: keine."));
 
     // Rename "Lokal" by typing, delete "Filme" with Del, add one with Ins.
     Click(Bouquet("Lokal"));
-    QLineEdit* name = win->BouquetRPanel->EBBouquetName;
+    QLineEdit* name = BouquetRPanel(*win)->findChild<QLineEdit*>(QStringLiteral("EBBouquetName"));
     name->selectAll();
     QTest::keyClicks(name, "Nah");
     Click(Bouquet("Filme"));
     dialogs.Answers.push_back(TAnswer::Yes);
-    QTest::keyClick(win->VTB, Qt::Key_Delete);
+    QTest::keyClick(VTB(*win), Qt::Key_Delete);
     ASSERT_EQ(Bouquet("Filme"), nullptr);
-    QTest::keyClick(win->VTB, Qt::Key_Insert);
+    QTest::keyClick(VTB(*win), Qt::Key_Insert);
     ASSERT_TRUE(win->Modified());
     const char* changes = "Änderungen: 1 Bouquet neu, 1 gelöscht, 1 umbenannt, 1 Eintrag entfernt.";
 
@@ -118,7 +119,7 @@ TEST_F(BoxSendTest, TheQuestionSumsUpWhatChangedSinceTheBoxStateWasKnown) {
 
     // A local save does not change what the box holds: still the same.
     dialogs.Files.push_back(dir.filePath("bouquets.xml"));
-    win->MenuSaveAs->trigger();
+    Action(*win, "MenuSaveAs")->trigger();
     ASSERT_FALSE(win->Modified());
     ASSERT_EQ(Send(TAnswer::Yes), Asked(changes));
     EXPECT_EQ(box->Get(kDir + "bouquets.xml").toStdString(), win->Doc().SaveBouquets());
@@ -135,9 +136,9 @@ TEST_F(BoxSendTest, PassiveModeComesFromTheSettingsAndReachesTheTransfer) {
     TBoxBehaviour refusesActive;
     refusesActive.RefuseActive = true;
     Start(refusesActive, "[Main]\nBoxPassive=1\n");
-    ASSERT_TRUE(win->BoxPassive);
-    win->MenuLoadBouquetFTP->trigger();
-    ASSERT_EQ(win->StatPanel[0]->text(), QStringLiteral("XML Struktur geladen"));
+    ASSERT_TRUE(win->BoxSettings().BoxPassive);
+    Action(*win, "MenuLoadBouquetFTP")->trigger();
+    ASSERT_EQ(StatPanel(*win, 0)->text(), QStringLiteral("XML Struktur geladen"));
     EXPECT_EQ(box->PassivePeers().size(), 2u);
 
     // Switched off in the dialog: this box cannot be reached any more.
@@ -146,10 +147,10 @@ TEST_F(BoxSendTest, PassiveModeComesFromTheSettingsAndReachesTheTransfer) {
         dlg.CBPassive->click();
         return int(QDialog::Accepted);
     };
-    win->Basiseinstellungen1->trigger();
-    EXPECT_FALSE(win->BoxPassive);
-    win->MenuLoadBouquetFTP->trigger();
-    EXPECT_EQ(win->StatPanel[0]->text(), QStringLiteral("FTP-Transfer fehlgeschlagen"));
+    Action(*win, "Basiseinstellungen1")->trigger();
+    EXPECT_FALSE(win->BoxSettings().BoxPassive);
+    Action(*win, "MenuLoadBouquetFTP")->trigger();
+    EXPECT_EQ(StatPanel(*win, 0)->text(), QStringLiteral("FTP-Transfer fehlgeschlagen"));
 
     // The choice is kept in section "Main".
     win->close();

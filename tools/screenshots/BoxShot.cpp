@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -45,13 +46,19 @@ int main(int argc, char** argv) {
     TMain win(ask ? static_cast<TDialogs&>(real) : scripted, options);
     win.resize(760, 560);
     win.show();
-    win.BoxIP = QStringLiteral("127.0.0.1");
+    {
+        TBoxSettings box = win.BoxSettings();
+        box.BoxIP = QStringLiteral("127.0.0.1");
+        win.SetBoxSettings(box);
+    }
     win.Box().Transfer.Port = box.Port();
     if (ask) {
         // Real boxes here: no reports of entries without a service on the way.
-        win.Doc().Info_ChannelWithoutService = false;
+        TBoxSettings quiet = win.BoxSettings();
+        quiet.Info_ChannelWithoutService = false;
+        win.SetBoxSettings(quiet);
         QTimer::singleShot(0, &win, [&] {
-            win.MenuLoadBouquetFTP->trigger();
+            win.findChild<QAction*>("MenuLoadBouquetFTP")->trigger();
             PBNode root = win.Doc().VTB.GetFirst();
             if (!root || root->ChildCount() < 2)
                 return app.exit(1);
@@ -70,25 +77,25 @@ int main(int argc, char** argv) {
                         box->reject();
                     }
             });
-            win.MenuSaveBouquetFTP->trigger();
+            win.findChild<QAction*>("MenuSaveBouquetFTP")->trigger();
             app.quit();
         });
         return app.exec();
     }
     if (send) {
         QTimer::singleShot(0, &win, [&] {
-            win.MenuLoadBouquetFTP->trigger();
+            win.findChild<QAction*>("MenuLoadBouquetFTP")->trigger();
             PBNode root = win.Doc().VTB.GetFirst();
             if (root && root->ChildCount() > 0 && root->Child(0)->ChildCount() > 0)
                 win.SelectBouquetNode(root->Child(0)->Child(0));
             QTimer::singleShot(1000, &win, [&] { win.grab().save(out); });
-            win.MenuSaveBouquetFTP->trigger();
+            win.findChild<QAction*>("MenuSaveBouquetFTP")->trigger();
             app.quit();
         });
         return app.exec();
     }
     QTimer::singleShot(1000, &win, [&] { win.grab().save(out); });
-    QTimer::singleShot(0, &win, [&] { win.MenuLoadBouquetFTP->trigger(); });
+    QTimer::singleShot(0, &win, [&] { win.findChild<QAction*>("MenuLoadBouquetFTP")->trigger(); });
     QTimer::singleShot(6000, &app, &QApplication::quit);
     return app.exec();
 }
