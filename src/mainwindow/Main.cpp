@@ -6,6 +6,7 @@
 #include "core/FileIO.h"
 #include "editui/PanelCopyMove.h"
 #include "mainwindow/InfoPanels.h"
+#include "mainwindow/MainArrange.h"
 #include "mainwindow/MainBox.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/TreeImages.h"
@@ -86,6 +87,7 @@ TMain::TMain(TDialogs& dialogs, const TMainOptions& options, QWidget* parent)
     BuildPages();
     BuildStatusBar();
     AttachEditing(*this);
+    AttachArrange(*this);
     box_ = std::make_unique<TMainBox>(*this);
 
     fstore_ = new TFormStore(this, QStringLiteral("Main"));
@@ -689,6 +691,8 @@ void TMain::AttachServicePool(TServicePool& pool) {
     pool.Store()->OnWriteFailed = [this](const QString& path) { SettingsWriteFailed(path); };
     // F9 also while the pool has the focus.
     pool.addAction(MenuServicepool);
+    if (TMainArrange* arrange = ArrangeOf(*this))
+        arrange->AttachPool(pool);
 }
 void TMain::MenuInfoClick() {
     TAboutBox::Execute(this, dialogs_);

@@ -5,6 +5,7 @@
 // their handlers refuse as well, for the keys that reach them directly.
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/MainArrange.h"
 #include "mainwindow/MainEditing.h"
 
 #include <QAction>
@@ -36,6 +37,8 @@ void TMain::SetListsLocked(bool locked) {
     p->EBChannelName->setEnabled(!locked);
     if (TMainEditing* e = EditingOf(*this))
         e->HistoryChanged(); // undo and redo follow the lock
+    if (TMainArrange* arrange = ArrangeOf(*this))
+        arrange->SetLocked(locked);
     if (!locked)
         ShowBouquetSelection(true); // the channel name field: not for "andere"
 }

@@ -128,7 +128,12 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
         return dragDrop_ ? Qt::MoveAction | Qt::CopyAction : Qt::IgnoreAction;
     }
     Qt::DropActions supportedDragActions() const override { return supportedDropActions(); }
-    QStringList mimeTypes() const override { return {QString::fromLatin1(kBouquetNodesMime)}; }
+    // Formats of drags from other views that the view over this model may
+    // take (the service pool's rows).
+    void SetForeignMimeTypes(const QStringList& types) { foreign_ = types; }
+    QStringList mimeTypes() const override {
+        return QStringList{QString::fromLatin1(kBouquetNodesMime)} + foreign_;
+    }
     QMimeData* mimeData(const QModelIndexList&) const override {
         auto* m = new QMimeData;
         m->setData(QString::fromLatin1(kBouquetNodesMime), QByteArray());
@@ -196,6 +201,7 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
     TNameCharset charset_ = TNameCharset::Utf8;
     int bulk_ = 0;
     bool dragDrop_ = false;
+    QStringList foreign_;
 };
 
 } // namespace xantu
