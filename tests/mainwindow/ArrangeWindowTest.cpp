@@ -7,7 +7,7 @@
 #include "mainwindow/NodeTreeModel.h"
 #include "mainwindow/TreeImages.h"
 #include "pool/ServicePool.h"
-#include "ui/FormStore.h"
+#include "settings/FormStore.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -382,11 +382,3 @@ TEST_F(ArrangeWindowTest, NothingChangesWhileTheBoxIsBusy) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -7,7 +7,7 @@
 #include "mainwindow/NodeTreeModel.h"
 #include "mainwindow/TreeImages.h"
 #include "pool/ServicePool.h"
-#include "ui/FormStore.h"
+#include "settings/FormStore.h"
 
 #include <QApplication>
 #include <QFile>
@@ -306,9 +306,3 @@ TEST_F(DragWindowTest, AChannelOfTheServicesPageReachesTheBouquetTreeOverTheTab)
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
