@@ -84,8 +84,13 @@ TMainArrange::TMainArrange(TMain& main, TMainEditing& editing)
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     main_.VTB->addActions(treeItems);
     main_.PopupBouquets->addActions(treeItems);
-    if (auto* edit = main_.findChild<QMenu*>(QStringLiteral("MenuBearbeiten")))
-        edit->addActions(treeItems);
+    // In "Bearbeiten" beside the other bouquet commands, ahead of the search
+    // and the undo items.
+    if (auto* edit = main_.findChild<QMenu*>(QStringLiteral("MenuBearbeiten"))) {
+        const QList<QAction*> items = edit->actions();
+        const qsizetype at = items.indexOf(main_.MenuDeleteSelection);
+        edit->insertActions(at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr, treeItems);
+    }
 
     // The services tree: its channels into bouquets.
     MenuAddToBouquet = new QMenu(Text(mt::kAddToBouquet), &main_);
