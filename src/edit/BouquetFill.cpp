@@ -121,25 +121,29 @@ std::vector<PBNode> TBouquetFill::Add(const std::vector<TTrChannel*>& services, 
     }
 
     // The entries "andere" holds for these services; each leaves it once.
-    std::unordered_map<uint64_t, PBNode> inAndere;
+    // `fromAndere[k]`: wanted[k] takes its entry from there.
+    std::vector<bool> fromAndere(wanted.size());
+    std::vector<uint32_t> leaving; // rows in "andere", in the order of `wanted`
     PBNode andere = editor_.Doc().ReservedBouquet();
-    if (andere && andere != bouquet) {
-        std::unordered_map<uint64_t, PBNode> keys;
-        keys.reserve(wanted.size());
-        for (TTrChannel* s : wanted)
-            keys.emplace(KeyOf(*s), nullptr);
+    if (andere && andere != bouquet && andere->ChildCount() > 0) {
+        std::unordered_map<uint64_t, std::size_t> firstWanted;
+        firstWanted.reserve(wanted.size());
+        for (std::size_t k = 0; k < wanted.size(); ++k)
+            firstWanted.emplace(KeyOf(*wanted[k]), k);
+        std::vector<int64_t> rowOf(wanted.size(), -1);
         for (std::size_t i = 0; i < andere->ChildCount(); ++i) {
-            PBNode e = andere->Child(i);
-            const TChannel* c = e->Data()->Channel.get();
+            const TChannel* c = andere->Child(i)->Data()->Channel.get();
             if (!c)
                 continue;
-            auto it = keys.find(KeyOf(c->ServiceId, c->Onid));
-            if (it != keys.end() && !it->second)
-                it->second = e;
+            auto it = firstWanted.find(KeyOf(c->ServiceId, c->Onid));
+            if (it != firstWanted.end() && rowOf[it->second] < 0)
+                rowOf[it->second] = static_cast<int64_t>(i);
         }
-        for (const auto& [key, node] : keys)
-            if (node)
-                inAndere.emplace(key, node);
+        for (std::size_t k = 0; k < wanted.size(); ++k)
+            if (rowOf[k] >= 0) {
+                fromAndere[k] = true;
+                leaving.push_back(static_cast<uint32_t>(rowOf[k]));
+            }
     }
 
     TEditHistory& history = editor_.History();
@@ -148,21 +152,34 @@ std::vector<PBNode> TBouquetFill::Add(const std::vector<TTrChannel*>& services, 
     history.SetSelectAfterUndo(bouquet);
     std::vector<PBNode> added;
     added.reserve(wanted.size());
+    if (!leaving.empty()) {
+        // The leaving entries go to the end of "andere" first, the first one
+        // wanted last: each then leaves from the end, where taking a row out
+        // shifts nothing, however long "andere" is.
+        std::vector<bool> leaves(andere->ChildCount());
+        for (uint32_t row : leaving)
+            leaves[row] = true;
+        std::vector<uint32_t> order;
+        order.reserve(andere->ChildCount());
+        for (uint32_t i = 0; i < andere->ChildCount(); ++i)
+            if (!leaves[i])
+                order.push_back(i);
+        order.insert(order.end(), leaving.rbegin(), leaving.rend());
+        history.Permute(andere, order);
+    }
     PBNode place = anchor;
-    for (TTrChannel* s : wanted) {
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
         PBNode node = nullptr;
-        auto it = inAndere.find(KeyOf(*s));
-        if (it != inAndere.end()) {
-            node = it->second;
-            inAndere.erase(it);
+        if (fromAndere[k]) {
+            node = andere->LastChild();
             history.Move(node, place, mode);
             TNodeFields f = FieldsOf(*node->Data());
             f.Reserved = false;
             history.SetFields(node, f);
             node->Data()->Channel->Bouquet = payload;
         } else {
-            node = history.Insert(NewEntry(*s, payload), place, mode);
-            node->Visible = VisibleByFilter(*s);
+            node = history.Insert(NewEntry(*wanted[k], payload), place, mode);
+            node->Visible = VisibleByFilter(*wanted[k]);
         }
         added.push_back(node);
         // The next one follows this one.

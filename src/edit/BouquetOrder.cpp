@@ -154,17 +154,13 @@ std::size_t TBouquetOrder::Sort(const std::vector<PBNode>& selection, TSortKey k
             std::reverse(order.begin(), order.end());
             break;
         }
-        std::vector<PBNode> nodes(n);
-        for (std::size_t i = 0; i < n; ++i)
-            nodes[i] = b->Child(order[i]);
-        // Row by row from the top: a node already in its row stays, any
-        // other comes up from below.
+        // One pass over the bouquet, however far the entries travel.
+        std::vector<uint32_t> rows(order.begin(), order.end());
         bool moved = false;
-        for (std::size_t i = 0; i < n; ++i)
-            if (b->Child(i) != nodes[i]) {
-                history.Move(nodes[i], b->Child(i), TAttachMode::Before);
-                moved = true;
-            }
+        for (std::size_t i = 0; i < n && !moved; ++i)
+            moved = rows[i] != i;
+        if (moved)
+            history.Permute(b, rows);
         changed += moved ? 1 : 0;
     }
     history.SetSelectAfterRedo(bouquets.front());

@@ -121,6 +121,11 @@ TMainArrange::TMainArrange(TMain& main, TMainEditing& editing)
         tabs->setAcceptDrops(true);
     }
 
+    // Entries that changed places in one go (a sort, services leaving
+    // "andere") kept their rows and exchanged contents: the view shows the
+    // new contents and hides the rows by their new flags.
+    editing.Editor.History().OnPermuted = [this](PBNode parent) { EntriesPermuted(parent); };
+
     main_.VTBModel->SetForeignMimeTypes({QString::fromLatin1(TServicePoolModel::MimeType)});
     main_.VTB->MayTakeServices = [this](const QDropEvent* event, const QModelIndex& target) {
         return MayTakeServices(event, target);
@@ -189,6 +194,19 @@ void TMainArrange::AttachPool(TServicePool& pool) {
 void TMainArrange::SetLocked(bool locked) {
     for (QAction* a : actions_)
         a->setEnabled(!locked);
+}
+
+void TMainArrange::EntriesPermuted(PBNode parent) {
+    const QModelIndex p = main_.VTBModel->IndexOf(parent);
+    for (std::size_t i = 0; i < parent->ChildCount(); ++i) {
+        const int row = static_cast<int>(i);
+        const bool hide = !parent->Child(i)->Visible;
+        if (main_.VTB->isRowHidden(row, p) != hide)
+            main_.VTB->setRowHidden(row, p, hide);
+    }
+    if (parent->ChildCount() > 0)
+        emit main_.VTBModel->dataChanged(main_.VTBModel->IndexOf(parent->FirstChild()),
+                                         main_.VTBModel->IndexOf(parent->LastChild()));
 }
 
 bool TMainArrange::BouquetPageActive() const {

@@ -83,6 +83,7 @@ class TMainArrange : public QObject {
     void ServicesDropped(const QModelIndex& target, TDropPosition position, const QMimeData* mime,
                          QObject* source);
     bool BouquetPageActive() const;
+    void EntriesPermuted(PBNode parent);
 
     TMain& main_;
     TMainEditing& editing_;

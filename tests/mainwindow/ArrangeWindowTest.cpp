@@ -231,6 +231,35 @@ TEST_F(ArrangeWindowTest, MenusOfferTheCommandsInBearbeitenAndThePopup) {
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
+TEST_F(ArrangeWindowTest, SortedAndRestoredRowsKeepTheViewFilter) {
+    // Musica Classica (radio, filtered out) joins "Favoriten" at the end.
+    SelectService("Musica Classica");
+    Choose(arrange->MenuAddToBouquet, QStringLiteral("Favoriten"));
+    win->Pages->setCurrentWidget(win->SheetBouquets);
+    PBNode fav = Bouquet("Favoriten");
+    const QModelIndex f = win->VTBModel->IndexOf(fav);
+    auto hidden = [&] {
+        QList<bool> out;
+        for (int r = 0; r < static_cast<int>(fav->ChildCount()); ++r)
+            out << win->VTB->isRowHidden(r, f);
+        return out;
+    };
+    ASSERT_EQ(hidden(), QList<bool>({false, false, false, true}));
+    Select({fav});
+    Choose(arrange->MenuSortBouquet, QStringLiteral("Nach Name"));
+    EXPECT_EQ(Captions(fav),
+              QStringList({"Canale Uno", "Erstes Programm", "Musica Classica", "Nachrichten Süd"}));
+    EXPECT_EQ(hidden(), QList<bool>({false, false, true, false}));
+    EXPECT_EQ(win->VTBModel->data(win->VTBModel->IndexOf(fav->Child(0)), Qt::DisplayRole).toString(),
+              "Canale Uno");
+    QTest::keyClick(win->VTB, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Captions(fav),
+              QStringList({"Erstes Programm", "Nachrichten Süd", "Canale Uno", "Musica Classica"}));
+    EXPECT_EQ(hidden(), QList<bool>({false, false, false, true}));
+    QTest::keyClick(win->VTB, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(hidden(), QList<bool>({false, false, true, false}));
+}
+
 TEST_F(ArrangeWindowTest, CleanUpAsksOnceAndReports) {
     OpenBouquets("\t\t<channel serviceID=\"6D66\" name=\"Erstes Programm\" tsid=\"0401\" onid=\"0001\" "
                  "sat_position=\"192\"/>\n"
