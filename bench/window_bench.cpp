@@ -111,14 +111,14 @@ int main(int argc, char** argv) {
         dialogs.Messages.clear();
     }
     // Filling and ordering through the window, the first bouquet unfolded:
-    // 10,000 services added to it, then sorted and reversed.
+    // 1,000 services added to it, then sorted and reversed.
     if (TMainArrange* arrange = ArrangeOf(win)) {
         win.Pages->setCurrentWidget(win.SheetBouquets);
         PBNode first = win.Doc().VTB.GetFirst()->Child(0);
         win.VTB->expand(win.VTBModel->IndexOf(first));
         std::vector<TTrChannel*> services;
         win.Doc().VTS.ForEach([&](PSNode n) {
-            if (n->Data()->Channel && services.size() < 10000 && n->Index() % 2 == 0)
+            if (n->Data()->Channel && services.size() < 1000 && n->Index() % 2 == 0)
                 services.push_back(n->Data()->Channel.get());
         });
         QElapsedTimer t;

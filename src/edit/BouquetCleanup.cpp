@@ -83,14 +83,16 @@ std::size_t TBouquetCleanup::RemoveDuplicates() {
 
 void TBouquetCleanup::Remove(const std::vector<PBNode>& entries) {
     TEditHistory& history = editor_.History();
-    history.Begin();
     host_.ClearSelection();
+    host_.BeginBatch();
+    history.Begin();
     history.SetSelectAfterUndo(entries.front());
     // From the back: every removal then shifts only the rows behind it, and
     // the rows of the entries still to go stay as they were.
     for (auto it = entries.rbegin(); it != entries.rend(); ++it)
         history.Delete(*it);
     history.Commit();
+    host_.EndBatch();
     host_.RepaintNode(nullptr);
     host_.RefreshInfo();
     host_.SetModified(!editor_.AtSavedState());

@@ -148,6 +148,7 @@ std::vector<PBNode> TBouquetFill::Add(const std::vector<TTrChannel*>& services, 
 
     TEditHistory& history = editor_.History();
     TBouquet* payload = bouquet->Data()->Bouquet.get();
+    host_.BeginBatch();
     history.Begin();
     history.SetSelectAfterUndo(bouquet);
     std::vector<PBNode> added;
@@ -188,6 +189,7 @@ std::vector<PBNode> TBouquetFill::Add(const std::vector<TTrChannel*>& services, 
     }
     history.SetSelectAfterRedo(added.front());
     history.Commit();
+    host_.EndBatch();
 
     last_ = bouquet;
     lastPayload_ = payload;

@@ -80,6 +80,7 @@ bool TBouquetOrder::Move(const std::vector<PBNode>& selection, TMoveStep step) {
     const std::vector<std::size_t> to = Targets(list, step);
     PBNode parent = list.front()->Parent();
     TEditHistory& history = editor_.History();
+    host_.BeginBatch();
     history.Begin();
     history.SetSelectAfterUndo(list.front());
     // Nodes going up are placed front to back, nodes going down back to
@@ -98,6 +99,7 @@ bool TBouquetOrder::Move(const std::vector<PBNode>& selection, TMoveStep step) {
     }
     history.SetSelectAfterRedo(list.front());
     history.Commit();
+    host_.EndBatch();
     if (moved)
         Done();
     return moved;
@@ -123,6 +125,7 @@ std::size_t TBouquetOrder::Sort(const std::vector<PBNode>& selection, TSortKey k
         return 0;
     const TListDocument& doc = editor_.Doc();
     TEditHistory& history = editor_.History();
+    host_.BeginBatch();
     history.Begin();
     history.SetSelectAfterUndo(bouquets.front());
     std::size_t changed = 0;
@@ -165,6 +168,7 @@ std::size_t TBouquetOrder::Sort(const std::vector<PBNode>& selection, TSortKey k
     }
     history.SetSelectAfterRedo(bouquets.front());
     history.Commit();
+    host_.EndBatch();
     if (changed > 0) {
         host_.RepaintNode(nullptr);
         Done();

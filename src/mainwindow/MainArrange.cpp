@@ -40,8 +40,8 @@ QAction* Separator(QObject* parent) {
 } // namespace
 
 TMainArrange::TMainArrange(TMain& main, TMainEditing& editing)
-    : QObject(&main), Fill(editing.Editor, editing), Order(editing.Editor, editing),
-      Cleanup(editing.Editor, editing), main_(main), editing_(editing) {
+    : QObject(&main), Host(editing, *main.VTBModel), Fill(editing.Editor, Host), Order(editing.Editor, Host),
+      Cleanup(editing.Editor, Host), main_(main), editing_(editing) {
     setObjectName(QStringLiteral("BouquetArrange"));
 
     MenuMoveUp = MakeAction("MenuMoveUp", mt::kMoveUp, QKeySequence(Qt::CTRL | Qt::Key_Up),
@@ -204,9 +204,8 @@ void TMainArrange::EntriesPermuted(PBNode parent) {
         if (main_.VTB->isRowHidden(row, p) != hide)
             main_.VTB->setRowHidden(row, p, hide);
     }
-    if (parent->ChildCount() > 0)
-        emit main_.VTBModel->dataChanged(main_.VTBModel->IndexOf(parent->FirstChild()),
-                                         main_.VTBModel->IndexOf(parent->LastChild()));
+    // Texts and pictures are read from the nodes when painted.
+    main_.VTB->viewport()->update();
 }
 
 bool TMainArrange::BouquetPageActive() const {

@@ -9,6 +9,7 @@
 #include "edit/BouquetCleanup.h"
 #include "edit/BouquetFill.h"
 #include "edit/BouquetOrder.h"
+#include "mainwindow/NodeTreeModel.h"
 #include "mainwindow/TreeViews.h"
 
 #include <QObject>
@@ -26,11 +27,36 @@ class TMain;
 class TMainEditing;
 class TServicePool;
 
+// The window's editing host, with one addition: the rows a command changes
+// in one go reach the bouquet view as one layout change.
+class TArrangeHost : public TEditHost {
+  public:
+    TArrangeHost(TEditHost& inner, TNodeTreeModel<TBasicBNode>& model) : inner_(inner), model_(model) {}
+    bool Ask(const std::string& text) override { return inner_.Ask(text); }
+    void ShowMessage(TMsgKind kind, const std::string& text) override { inner_.ShowMessage(kind, text); }
+    void SetModified(bool modified) override { inner_.SetModified(modified); }
+    void ShowBouquetsPage() override { inner_.ShowBouquetsPage(); }
+    void ClearSelection() override { inner_.ClearSelection(); }
+    void SelectOnly(PBNode node) override { inner_.SelectOnly(node); }
+    void RevealNode(PBNode node) override { inner_.RevealNode(node); }
+    void RepaintNode(PBNode node) override { inner_.RepaintNode(node); }
+    void RefreshInfo() override { inner_.RefreshInfo(); }
+    void CopyModeChanged(bool copyMode) override { inner_.CopyModeChanged(copyMode); }
+    void HistoryChanged() override { inner_.HistoryChanged(); }
+    void BeginBatch() override { model_.BeginRearrange(); }
+    void EndBatch() override { model_.EndRearrange(); }
+
+  private:
+    TEditHost& inner_;
+    TNodeTreeModel<TBasicBNode>& model_;
+};
+
 class TMainArrange : public QObject {
     Q_OBJECT
   public:
     TMainArrange(TMain& main, TMainEditing& editing);
 
+    TArrangeHost Host;
     TBouquetFill Fill;
     TBouquetOrder Order;
     TBouquetCleanup Cleanup;

@@ -11,6 +11,9 @@
 #include <QAbstractItemModel>
 #include <QMimeData>
 #include <QString>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace xantu {
 
@@ -64,6 +67,36 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
             endResetModel();
     }
     bool InBulk() const { return bulk_ > 0; }
+
+    // Between these two one command may insert, move and delete nodes at
+    // will; the views see one layout change at the end instead of one
+    // notification per row, and their selections, current rows and hidden
+    // rows follow the nodes that are still there. A thousand rows moved one
+    // by one would make every view revisit all its kept positions a thousand
+    // times.
+    void BeginRearrange() {
+        if (rearrange_++ == 0 && !bulk_)
+            emit layoutAboutToBeChanged();
+    }
+    void EndRearrange() {
+        if (rearrange_ == 0 || --rearrange_ > 0)
+            return;
+        if (!bulk_) {
+            const QModelIndexList before = persistentIndexList();
+            QModelIndexList after;
+            after.reserve(before.size());
+            for (const QModelIndex& i : before) {
+                // Compared by address only: a node freed in between is never
+                // followed.
+                Node* n = static_cast<Node*>(i.internalPointer());
+                after.append(gone_.count(n) ? QModelIndex()
+                                            : createIndex(static_cast<int>(n->Index()), i.column(), n));
+            }
+            changePersistentIndexList(before, after);
+            emit layoutChanged();
+        }
+        gone_.clear();
+    }
 
     // A node's text or picture changed.
     void NodeChanged(const Node* node) {
@@ -146,38 +179,48 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
 
     // --- TTreeObserver ---
     void BeginInsert(Node* parent, std::size_t row) override {
-        if (!bulk_)
+        insertAt_ = {parent, row};
+        if (!bulk_ && !rearrange_)
             beginInsertRows(IndexOf(parent), static_cast<int>(row), static_cast<int>(row));
         if (next_)
             next_->BeginInsert(parent, row);
     }
     void EndInsert() override {
-        if (!bulk_)
+        if (rearrange_ && !gone_.empty()) {
+            // A new node may live where a freed one lived.
+            Node* p = insertAt_.first;
+            const std::size_t row = insertAt_.second;
+            if (row < (p ? p->ChildCount() : tree_.TopCount()))
+                Forget(p ? p->Child(row) : tree_.Top(row), false);
+        }
+        if (!bulk_ && !rearrange_)
             endInsertRows();
         if (next_)
             next_->EndInsert();
     }
     void BeginRemove(Node* parent, std::size_t row) override {
-        if (!bulk_)
+        if (rearrange_)
+            Forget(parent ? parent->Child(row) : tree_.Top(row), true);
+        if (!bulk_ && !rearrange_)
             beginRemoveRows(IndexOf(parent), static_cast<int>(row), static_cast<int>(row));
         if (next_)
             next_->BeginRemove(parent, row);
     }
     void EndRemove() override {
-        if (!bulk_)
+        if (!bulk_ && !rearrange_)
             endRemoveRows();
         if (next_)
             next_->EndRemove();
     }
     void BeginMove(Node* srcParent, std::size_t srcRow, Node* destParent, std::size_t destRow) override {
-        if (!bulk_)
+        if (!bulk_ && !rearrange_)
             beginMoveRows(IndexOf(srcParent), static_cast<int>(srcRow), static_cast<int>(srcRow),
                           IndexOf(destParent), static_cast<int>(destRow));
         if (next_)
             next_->BeginMove(srcParent, srcRow, destParent, destRow);
     }
     void EndMove() override {
-        if (!bulk_)
+        if (!bulk_ && !rearrange_)
             endMoveRows();
         if (next_)
             next_->EndMove();
@@ -196,10 +239,28 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
     }
 
   private:
+    // Marks `node` and its subtree as freed (or, for a new node, as alive).
+    void Forget(Node* node, bool gone) {
+        std::vector<Node*> pending{node};
+        while (!pending.empty()) {
+            Node* n = pending.back();
+            pending.pop_back();
+            if (gone)
+                gone_.insert(n);
+            else
+                gone_.erase(n);
+            for (std::size_t i = 0; i < n->ChildCount(); ++i)
+                pending.push_back(n->Child(i));
+        }
+    }
+
     TNodeTree<T>& tree_;
     TTreeObserver<T>* next_ = nullptr;
     TNameCharset charset_ = TNameCharset::Utf8;
     int bulk_ = 0;
+    int rearrange_ = 0;
+    std::pair<Node*, std::size_t> insertAt_{nullptr, 0};
+    std::unordered_set<const void*> gone_; // nodes freed during a rearrangement
     bool dragDrop_ = false;
     QStringList foreign_;
 };

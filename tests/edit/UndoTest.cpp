@@ -130,6 +130,8 @@ TEST(Undo, RandomEditsUndoToTheBytesBeforeAndRedoToTheBytesAfter) {
             std::size_t steps = f.Editor.History().UndoCount();
             RandomEdit(f, rng);
             ASSERT_EQ(InvariantFaults(f.Doc), "") << "seed " << seed << " edit " << i;
+            ASSERT_EQ(f.Host.Batch, 0) << "a batch left open";
+            ASSERT_FALSE(f.Host.BoxInBatch) << "a box while the view gathers its updates";
             if (f.Editor.History().UndoCount() > steps)
                 states.push_back(FullState(f.Doc));
             else
