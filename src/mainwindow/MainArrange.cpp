@@ -1,8 +1,8 @@
 #include "mainwindow/MainArrange.h"
 
-#include "mainwindow/FillTexts.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MainEditing.h"
+#include "mainwindow/Texts.h"
 #include "pool/ServicePool.h"
 
 #include <QAction>
@@ -40,7 +40,7 @@ QAction* Separator(QObject* parent) {
 } // namespace
 
 TMainArrange::TMainArrange(TMain& main, TMainEditing& editing)
-    : QObject(&main), Host(editing, *main.VTBModel), Fill(editing.Editor, Host), Order(editing.Editor, Host),
+    : QObject(&main), Host(editing, main.vtbModel_), Fill(editing.Editor, Host), Order(editing.Editor, Host),
       Cleanup(editing.Editor, Host), main_(main), editing_(editing) {
     setObjectName(QStringLiteral("BouquetArrange"));
 
@@ -110,7 +110,7 @@ TMainArrange::TMainArrange(TMain& main, TMainEditing& editing)
     main_.PopupServices->addActions(serviceItems);
     // Channels can be dragged onto the bouquet tree; the services tree
     // itself takes no drop.
-    main_.VTSModel->SetDragDrop(true);
+    main_.vtsModel_.SetDragDrop(true);
     main_.VTS->setDragEnabled(true);
     main_.VTS->setDragDropMode(QAbstractItemView::DragOnly);
     main_.VTS->setDefaultDropAction(Qt::CopyAction);
@@ -126,7 +126,7 @@ TMainArrange::TMainArrange(TMain& main, TMainEditing& editing)
     // new contents and hides the rows by their new flags.
     editing.Editor.History().OnPermuted = [this](PBNode parent) { EntriesPermuted(parent); };
 
-    main_.VTBModel->SetForeignMimeTypes({QString::fromLatin1(TServicePoolModel::MimeType)});
+    main_.vtbModel_.SetForeignMimeTypes({QString::fromLatin1(TServicePoolModel::MimeType)});
     main_.VTB->MayTakeServices = [this](const QDropEvent* event, const QModelIndex& target) {
         return MayTakeServices(event, target);
     };
@@ -197,7 +197,7 @@ void TMainArrange::SetLocked(bool locked) {
 }
 
 void TMainArrange::EntriesPermuted(PBNode parent) {
-    const QModelIndex p = main_.VTBModel->IndexOf(parent);
+    const QModelIndex p = main_.vtbModel_.IndexOf(parent);
     for (std::size_t i = 0; i < parent->ChildCount(); ++i) {
         const int row = static_cast<int>(i);
         const bool hide = !parent->Child(i)->Visible;
@@ -224,7 +224,7 @@ void TMainArrange::MoveSelection(TMoveStep step) {
     // should stay in sight.
     const std::vector<PBNode> list = TBouquetEditor::TreeOrder(selection);
     const bool down = step == TMoveStep::Down || step == TMoveStep::ToEnd;
-    main_.VTB->scrollTo(main_.VTBModel->IndexOf(down ? list.back() : list.front()));
+    main_.VTB->scrollTo(main_.vtbModel_.IndexOf(down ? list.back() : list.front()));
 }
 
 void TMainArrange::SortSelection(TSortKey key) {
@@ -252,7 +252,7 @@ void TMainArrange::AddServices(const std::vector<TTrChannel*>& services, PBNode 
     if (added.empty())
         return;
     // Entries of a class the view filters out stay out of sight.
-    const QModelIndex parent = main_.VTBModel->IndexOf(bouquet);
+    const QModelIndex parent = main_.vtbModel_.IndexOf(bouquet);
     for (PBNode n : added)
         if (!n->Visible)
             main_.VTB->setRowHidden(static_cast<int>(n->Index()), parent, true);
@@ -276,7 +276,7 @@ void TMainArrange::AddToLastBouquet(const std::vector<TTrChannel*>& services) {
 std::vector<TTrChannel*> TMainArrange::ServicesTreeSelection() const {
     std::vector<TTrChannel*> out;
     for (const QModelIndex& i : main_.VTS->selectionModel()->selectedIndexes()) {
-        PSNode n = main_.VTSModel->NodeOf(i);
+        PSNode n = main_.vtsModel_.NodeOf(i);
         if (n && n->Data() && n->Data()->Kind == SKindChannel && n->Data()->Channel)
             out.push_back(n->Data()->Channel.get());
     }
@@ -352,12 +352,12 @@ bool TMainArrange::MayTakeServices(const QDropEvent* event, const QModelIndex& t
         return false;
     if (!target.isValid())
         return true; // the drag may enter; the node under the mouse decides
-    return TBouquetFill::TargetBouquet(main_.VTBModel->NodeOf(target)) != nullptr;
+    return TBouquetFill::TargetBouquet(main_.vtbModel_.NodeOf(target)) != nullptr;
 }
 
 void TMainArrange::ServicesDropped(const QModelIndex& target, TDropPosition position, const QMimeData* mime,
                                    QObject* source) {
-    PBNode node = main_.VTBModel->NodeOf(target);
+    PBNode node = main_.vtbModel_.NodeOf(target);
     if (main_.ListsLocked() || !TBouquetFill::TargetBouquet(node) || position == TDropPosition::Nowhere)
         return;
     const std::vector<TTrChannel*> services = DraggedServices(mime, source);
@@ -370,11 +370,11 @@ void TMainArrange::ServicesDropped(const QModelIndex& target, TDropPosition posi
     // The new entries are what the user looks at now: selected, in sight,
     // unless the view filters their class out.
     PBNode bouquet = added.front()->Parent();
-    const QModelIndex parent = main_.VTBModel->IndexOf(bouquet);
+    const QModelIndex parent = main_.vtbModel_.IndexOf(bouquet);
     main_.VTB->setExpanded(parent, true);
     QItemSelection selection;
     for (PBNode n : added) {
-        const QModelIndex i = main_.VTBModel->IndexOf(n);
+        const QModelIndex i = main_.vtbModel_.IndexOf(n);
         if (!n->Visible)
             main_.VTB->setRowHidden(i.row(), parent, true);
         else
@@ -391,8 +391,7 @@ void TMainArrange::ServicesDropped(const QModelIndex& target, TDropPosition posi
 }
 
 void AttachArrange(TMain& main) {
-    if (TMainEditing* e = EditingOf(main))
-        new TMainArrange(main, *e);
+    new TMainArrange(main, main.Editing());
 }
 
 TMainArrange* ArrangeOf(const TMain& main) {

@@ -1,6 +1,7 @@
 // Filling, ordering and tidying bouquets through the real window, headless:
 // the shortcuts reach the bouquet tree as key presses, the pop-up menus open
 // through the toolkit, and every box is answered by the test.
+#include "WindowTestKit.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MainArrange.h"
 #include "mainwindow/MainEditing.h"
@@ -27,10 +28,6 @@
 
 using namespace xantu;
 
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 const QString kExamples = QStringLiteral(XANTU_EXAMPLES_DIR);
@@ -48,7 +45,7 @@ class ArrangeWindowTest : public ::testing::Test {
         arrange = ArrangeOf(*win);
         ASSERT_NE(arrange, nullptr);
         tester = std::make_unique<QAbstractItemModelTester>(
-            win->VTBModel, QAbstractItemModelTester::FailureReportingMode::Fatal);
+            VTBModel(*win), QAbstractItemModelTester::FailureReportingMode::Fatal);
         Open(kExamples + "/sat/bouquets.xml");
     }
     void TearDown() override {
@@ -57,9 +54,9 @@ class ArrangeWindowTest : public ::testing::Test {
     }
     void Open(const QString& bouquets) {
         dialogs.Files.push_back(bouquets);
-        win->MenuOpen->trigger();
+        Action(*win, "MenuOpen")->trigger();
         ASSERT_NE(Root(), nullptr);
-        win->MenuExpandBouquets->trigger();
+        Action(*win, "MenuExpandBouquets")->trigger();
         QApplication::processEvents();
         dialogs.Messages.clear();
     }
@@ -89,10 +86,10 @@ class ArrangeWindowTest : public ::testing::Test {
         return out;
     }
     void Select(std::initializer_list<PBNode> nodes) {
-        QItemSelectionModel* sel = win->VTB->selectionModel();
+        QItemSelectionModel* sel = VTB(*win)->selectionModel();
         bool first = true;
         for (PBNode n : nodes) {
-            sel->setCurrentIndex(win->VTBModel->IndexOf(n),
+            sel->setCurrentIndex(VTBModel(*win)->IndexOf(n),
                                  first ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select);
             first = false;
         }
@@ -110,16 +107,16 @@ class ArrangeWindowTest : public ::testing::Test {
     }
     // Selects the channel of the services tree with that caption.
     void SelectService(const char* caption) {
-        win->Pages->setCurrentWidget(win->SheetServices);
+        Pages(*win)->setCurrentWidget(Sheet(*win, "SheetServices"));
         PSNode found = nullptr;
         win->Doc().VTS.ForEach([&](PSNode n) {
             if (!found && n->Data()->Caption == caption)
                 found = n;
         });
         ASSERT_NE(found, nullptr);
-        const QModelIndex i = win->VTSModel->IndexOf(found);
-        win->VTS->scrollTo(i);
-        win->VTS->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
+        const QModelIndex i = VTSModel(*win)->IndexOf(found);
+        VTS(*win)->scrollTo(i);
+        VTS(*win)->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
     }
     // Opens `menu` the way the toolkit does and clicks the item `text`.
     void Choose(QMenu* menu, const QString& text) {
@@ -142,7 +139,7 @@ class ArrangeWindowTest : public ::testing::Test {
         menu->hide();
         return out;
     }
-    QString Status() const { return win->StatPanel[0]->text(); }
+    QString Status() const { return StatPanel(*win, 0)->text(); }
 
     QTemporaryDir dir;
     TScriptedDialogs dialogs;
@@ -156,26 +153,26 @@ TEST_F(ArrangeWindowTest, ShortcutsMoveTheSelectionAndKeepItSelected) {
     PBNode fav = Bouquet("Favoriten");
     ASSERT_EQ(Captions(fav), QStringList({"Erstes Programm", "Nachrichten Süd", "Canale Uno"}));
     Select({fav->Child(2)});
-    Key(win->VTB, Qt::Key_Up);
+    Key(VTB(*win), Qt::Key_Up);
     EXPECT_EQ(Captions(fav), QStringList({"Erstes Programm", "Canale Uno", "Nachrichten Süd"}));
     EXPECT_EQ(SelectedCaptions(), QStringList({"Canale Uno"}));
     EXPECT_TRUE(win->Modified());
-    Key(win->VTB, Qt::Key_Home);
+    Key(VTB(*win), Qt::Key_Home);
     EXPECT_EQ(Captions(fav), QStringList({"Canale Uno", "Erstes Programm", "Nachrichten Süd"}));
     Select({fav->Child(0), fav->Child(1)});
-    Key(win->VTB, Qt::Key_End);
+    Key(VTB(*win), Qt::Key_End);
     EXPECT_EQ(Captions(fav), QStringList({"Nachrichten Süd", "Canale Uno", "Erstes Programm"}));
     EXPECT_EQ(SelectedCaptions(), QStringList({"Canale Uno", "Erstes Programm"}));
-    Key(win->VTB, Qt::Key_Down); // at the end already: nothing
+    Key(VTB(*win), Qt::Key_Down); // at the end already: nothing
     EXPECT_EQ(Captions(fav), QStringList({"Nachrichten Süd", "Canale Uno", "Erstes Programm"}));
-    EXPECT_EQ(win->VTB->currentIndex().parent(), win->VTBModel->IndexOf(fav));
+    EXPECT_EQ(VTB(*win)->currentIndex().parent(), VTBModel(*win)->IndexOf(fav));
 
     // Bouquets and "andere" move like one another; entries of "andere" stay.
     Select({Bouquet("andere")});
-    Key(win->VTB, Qt::Key_Home);
+    Key(VTB(*win), Qt::Key_Home);
     EXPECT_EQ(Captions(Root()), QStringList({"andere", "Favoriten", "Radio", "Kinder"}));
     Select({Bouquet("andere")->Child(0)});
-    Key(win->VTB, Qt::Key_Down);
+    Key(VTB(*win), Qt::Key_Down);
     EXPECT_EQ(Captions(Root()).first(), "andere");
     // The menu item does what the key does.
     Select({Bouquet("Kinder")});
@@ -184,12 +181,12 @@ TEST_F(ArrangeWindowTest, ShortcutsMoveTheSelectionAndKeepItSelected) {
 
     // Each move is one step back.
     for (int i = 0; i < 4; ++i)
-        QTest::keyClick(win->VTB, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(VTB(*win), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "andere"}));
     EXPECT_EQ(Captions(fav), QStringList({"Erstes Programm", "Canale Uno", "Nachrichten Süd"}));
     // Ctrl+Home in the name field stays the field's own key.
     Select({Bouquet("Radio")});
-    win->Pages->setCurrentWidget(win->SheetBouquets);
+    Pages(*win)->setCurrentWidget(Sheet(*win, "SheetBouquets"));
     QWidget* field = win->findChild<QWidget*>(QStringLiteral("EBBouquetName"));
     ASSERT_NE(field, nullptr);
     Key(field, Qt::Key_Home);
@@ -204,7 +201,7 @@ TEST_F(ArrangeWindowTest, MenusOfferTheCommandsInBearbeitenAndThePopup) {
                              "Einträge ohne Service entfernen", "Doppelte Einträge entfernen"}) {
         EXPECT_TRUE(items.contains(QString::fromUtf8(text))) << text;
         bool inPopup = false;
-        for (QAction* a : win->VTB->actions())
+        for (QAction* a : VTB(*win)->actions())
             inPopup = inPopup || a->text() == QString::fromUtf8(text);
         EXPECT_TRUE(inPopup) << text;
     }
@@ -225,9 +222,9 @@ TEST_F(ArrangeWindowTest, MenusOfferTheCommandsInBearbeitenAndThePopup) {
     EXPECT_TRUE(win->Modified());
     // "andere" is not sorted.
     Select({Bouquet("andere")});
-    const std::size_t steps = EditingOf(*win)->Editor.History().UndoCount();
+    const std::size_t steps = win->Editing().Editor.History().UndoCount();
     Choose(arrange->MenuSortBouquet, QStringLiteral("Reihenfolge umkehren"));
-    EXPECT_EQ(EditingOf(*win)->Editor.History().UndoCount(), steps);
+    EXPECT_EQ(win->Editing().Editor.History().UndoCount(), steps);
     EXPECT_TRUE(dialogs.Messages.isEmpty());
 }
 
@@ -235,13 +232,13 @@ TEST_F(ArrangeWindowTest, SortedAndRestoredRowsKeepTheViewFilter) {
     // Musica Classica (radio, filtered out) joins "Favoriten" at the end.
     SelectService("Musica Classica");
     Choose(arrange->MenuAddToBouquet, QStringLiteral("Favoriten"));
-    win->Pages->setCurrentWidget(win->SheetBouquets);
+    Pages(*win)->setCurrentWidget(Sheet(*win, "SheetBouquets"));
     PBNode fav = Bouquet("Favoriten");
-    const QModelIndex f = win->VTBModel->IndexOf(fav);
+    const QModelIndex f = VTBModel(*win)->IndexOf(fav);
     auto hidden = [&] {
         QList<bool> out;
         for (int r = 0; r < static_cast<int>(fav->ChildCount()); ++r)
-            out << win->VTB->isRowHidden(r, f);
+            out << VTB(*win)->isRowHidden(r, f);
         return out;
     };
     ASSERT_EQ(hidden(), QList<bool>({false, false, false, true}));
@@ -250,13 +247,13 @@ TEST_F(ArrangeWindowTest, SortedAndRestoredRowsKeepTheViewFilter) {
     EXPECT_EQ(Captions(fav),
               QStringList({"Canale Uno", "Erstes Programm", "Musica Classica", "Nachrichten Süd"}));
     EXPECT_EQ(hidden(), QList<bool>({false, false, true, false}));
-    EXPECT_EQ(win->VTBModel->data(win->VTBModel->IndexOf(fav->Child(0)), Qt::DisplayRole).toString(),
+    EXPECT_EQ(VTBModel(*win)->data(VTBModel(*win)->IndexOf(fav->Child(0)), Qt::DisplayRole).toString(),
               "Canale Uno");
-    QTest::keyClick(win->VTB, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(VTB(*win), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Captions(fav),
               QStringList({"Erstes Programm", "Nachrichten Süd", "Canale Uno", "Musica Classica"}));
     EXPECT_EQ(hidden(), QList<bool>({false, false, false, true}));
-    QTest::keyClick(win->VTB, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(VTB(*win), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(hidden(), QList<bool>({false, false, true, false}));
 }
 
@@ -291,15 +288,15 @@ TEST_F(ArrangeWindowTest, CleanUpAsksOnceAndReports) {
     EXPECT_EQ(Captions(mix), QStringList({"Erstes Programm"}));
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_EQ(dialogs.Messages[0].Text, "1 doppelte Einträge entfernt.");
-    QTest::keyClick(win->VTB, Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(win->VTB, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(VTB(*win), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(VTB(*win), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Captions(mix), QStringList({"Erstes Programm", "Weg", "Erstes nochmal", "Auch weg"}));
 }
 
 TEST_F(ArrangeWindowTest, ServicesTreeAddsThroughItsMenuAndCtrlEnter) {
     // Nothing chosen yet: Ctrl+Enter explains instead of guessing.
     SelectService("Musica Classica");
-    Key(win->VTS, Qt::Key_Return);
+    Key(VTS(*win), Qt::Key_Return);
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_TRUE(dialogs.Messages[0].Text.startsWith("Noch kein Bouquet gewählt."));
     EXPECT_FALSE(win->Modified());
@@ -313,26 +310,26 @@ TEST_F(ArrangeWindowTest, ServicesTreeAddsThroughItsMenuAndCtrlEnter) {
     EXPECT_EQ(Captions(Bouquet("andere")), QStringList());
     EXPECT_EQ(Status(), "1 Services zu \"Radio\" hinzugefügt");
     EXPECT_TRUE(win->Modified());
-    EXPECT_EQ(win->Pages->currentWidget(), win->SheetServices);
+    EXPECT_EQ(Pages(*win)->currentWidget(), Sheet(*win, "SheetServices"));
 
     // Ctrl+Enter: the same bouquet again; asked once about a service in it.
     SelectService("Kultur Radio");
     dialogs.Answers.push_back(TAnswer::No);
-    Key(win->VTS, Qt::Key_Return);
+    Key(VTS(*win), Qt::Key_Return);
     ASSERT_EQ(dialogs.Messages.size(), 2);
     EXPECT_EQ(dialogs.Messages[1].Text, "1 Services sind bereits im Bouquet. Trotzdem hinzufügen?");
     EXPECT_EQ(Bouquet("Radio")->ChildCount(), 3u);
     SelectService("Datendienst");
-    Key(win->VTS, Qt::Key_Enter);
+    Key(VTS(*win), Qt::Key_Enter);
     EXPECT_EQ(Captions(Bouquet("Radio")).last(), "Datendienst");
     // Radio and special services are filtered out of the view (TV only by
     // default), the new entries as the loaded ones.
-    const QModelIndex radio = win->VTBModel->IndexOf(Bouquet("Radio"));
-    EXPECT_TRUE(win->VTB->isRowHidden(0, radio));
-    EXPECT_TRUE(win->VTB->isRowHidden(2, radio));
-    EXPECT_TRUE(win->VTB->isRowHidden(3, radio));
-    win->MenuSpezial->trigger();
-    EXPECT_FALSE(win->VTB->isRowHidden(3, radio));
+    const QModelIndex radio = VTBModel(*win)->IndexOf(Bouquet("Radio"));
+    EXPECT_TRUE(VTB(*win)->isRowHidden(0, radio));
+    EXPECT_TRUE(VTB(*win)->isRowHidden(2, radio));
+    EXPECT_TRUE(VTB(*win)->isRowHidden(3, radio));
+    Action(*win, "MenuSpezial")->trigger();
+    EXPECT_FALSE(VTB(*win)->isRowHidden(3, radio));
 }
 
 TEST_F(ArrangeWindowTest, PoolPopupAndCtrlEnterAddInTheShownOrder) {
@@ -393,10 +390,10 @@ TEST_F(ArrangeWindowTest, NothingChangesWhileTheBoxIsBusy) {
                        arrange->MenuAddToLastBouquet, arrange->PoolAddToLastBouquet})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     SelectService("Canale Uno");
-    Key(win->VTS, Qt::Key_Return);
-    win->Pages->setCurrentWidget(win->SheetBouquets);
+    Key(VTS(*win), Qt::Key_Return);
+    Pages(*win)->setCurrentWidget(Sheet(*win, "SheetBouquets"));
     Select({fav->Child(2)});
-    Key(win->VTB, Qt::Key_Up);
+    Key(VTB(*win), Qt::Key_Up);
     arrange->MoveSelection(TMoveStep::ToTop);
     arrange->SortSelection(TSortKey::Reverse);
     arrange->RemoveDuplicates();
@@ -406,7 +403,7 @@ TEST_F(ArrangeWindowTest, NothingChangesWhileTheBoxIsBusy) {
     EXPECT_TRUE(dialogs.Messages.isEmpty());
     win->SetListsLocked(false);
     EXPECT_TRUE(arrange->MenuMoveUp->isEnabled());
-    Key(win->VTB, Qt::Key_Up);
+    Key(VTB(*win), Qt::Key_Up);
     EXPECT_EQ(Captions(fav), QStringList({"Erstes Programm", "Canale Uno", "Nachrichten Süd"}));
 }
 
