@@ -229,14 +229,15 @@ void TMain::SetBoxLabels(bool satellite) {
 // ---- the windows beside this one -----------------------------------------------
 
 void TMain::MenuServicepoolClick() {
-    // The pool window is created at start-up as a window of its own owned by
-    // this one; its visibilityChanged keeps the check marks in step.
+    // The pool window is created at start-up as a window of its own and
+    // attached; its visibilityChanged keeps the check marks in step.
     // A minimised pool counts as hidden: the command brings it back.
-    if (auto* pool = findChild<TServicePool*>(QString(), Qt::FindDirectChildrenOnly))
-        pool->SetServicePoolVisible(!pool->ShownToUser());
+    if (pool_)
+        pool_->SetServicePoolVisible(!pool_->ShownToUser());
 }
 
 void TMain::AttachServicePool(TServicePool& pool) {
+    pool_ = &pool;
     pool.SetNameDecoder([this](const std::string& bytes) { return DisplayName(bytes); });
     OnFillServicePool = [&pool] { pool.FillServicePool(); };
     OnBeforeBeenden = [&pool] { pool.EnableSettingsSave(); };

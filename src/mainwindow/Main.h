@@ -15,6 +15,7 @@
 #include "ui/Dialogs.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -223,6 +224,8 @@ class TMain : public QMainWindow, public TListHost {
     TBouquetModel vtbModel_;
     TServicesModel vtsModel_;
     TFormStore* fstore_ = nullptr;
+    // The service pool window, once attached; it may go before this window.
+    QPointer<TServicePool> pool_;
     TBoxSettings boxSettings_;
     QString localPath_;
     bool modified_ = false;
