@@ -113,9 +113,10 @@ int main(int argc, char** argv) {
     // Filling and ordering through the window, the first bouquet unfolded:
     // 1,000 services added to it, then sorted and reversed.
     if (TMainArrange* arrange = ArrangeOf(win)) {
-        win.Pages->setCurrentWidget(win.SheetBouquets);
+        win.findChild<QTabWidget*>("Pages")->setCurrentWidget(win.findChild<QWidget*>("SheetBouquets"));
         PBNode first = win.Doc().VTB.GetFirst()->Child(0);
-        win.VTB->expand(win.VTBModel->IndexOf(first));
+        auto* vtb = win.findChild<TBouquetView*>("VTB");
+        vtb->expand(static_cast<TBouquetModel*>(vtb->model())->IndexOf(first));
         std::vector<TTrChannel*> services;
         win.Doc().VTS.ForEach([&](PSNode n) {
             if (n->Data()->Channel && services.size() < 1000 && n->Index() % 2 == 0)
