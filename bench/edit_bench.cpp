@@ -1,12 +1,16 @@
 // Times of the bouquet edits on a list of 100,000 services and 30,000
 // entries. Prints milliseconds per operation (best of a few runs).
 #include "SyntheticLists.h"
+#include "edit/BouquetCleanup.h"
 #include "edit/BouquetEditor.h"
 #include "edit/ChangeSummary.h"
+#include "edit/BouquetFill.h"
+#include "edit/BouquetOrder.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 using namespace xantu;
@@ -52,6 +56,84 @@ double ChangeSummaryMs(const TSyntheticPair& pair, std::string& line) {
         best = std::min(
             best, Ms([&] { line = ChangeSummaryLine(CompareSnapshots(loaded, TakeSnapshot(doc.VTB))); }));
     return best;
+}
+
+// Every `step`-th service of the services tree, from `first` on, up to `n`.
+std::vector<TTrChannel*> SomeServices(const TListDocument& doc, std::size_t first, std::size_t step,
+                                      std::size_t n) {
+    std::vector<TTrChannel*> out;
+    std::size_t i = 0;
+    doc.VTS.ForEach([&](PSNode s) {
+        if (out.size() < n && s->Data()->Channel && i++ >= first && (i - first) % step == 0)
+            out.push_back(s->Data()->Channel.get());
+    });
+    return out;
+}
+
+// Filling, ordering and tidying bouquets on the same lists.
+void FillOrderFigures(const TSyntheticPair& pair) {
+    double add = 1e9, addUndo = 1e9, move = 1e9, moveTop = 1e9, sortName = 1e9, sortId = 1e9, reverse = 1e9,
+           dead = 1e9, dups = 1e9, scan = 1e9;
+    std::size_t deadCount = 0, dupCount = 0, sortSize = 0;
+    for (int run = 0; run < 3; ++run) {
+        TListDocument doc;
+        TQuietHost host;
+        TBouquetEditor editor(doc, host);
+        TBouquetFill fill(editor, host);
+        TBouquetOrder order(editor, host);
+        TBouquetCleanup cleanup(editor, host);
+        if (!doc.LoadListTexts(pair.Services, pair.Bouquets))
+            std::exit(1);
+        editor.ListsReplaced();
+        PBNode root = doc.VTB.GetFirst();
+        PBNode first = root->Child(0);
+
+        // 1,000 pool rows spread over the list, most of them from "andere".
+        const auto rows = SomeServices(doc, 7, 97, 1000);
+        add = std::min(add, Ms([&] { fill.Append(rows, first); }));
+        addUndo = std::min(addUndo, Ms([&] { editor.Undo(); }));
+
+        // 1,000 selected entries, every third one, one place up; then to the top.
+        std::vector<PBNode> sel;
+        for (std::size_t i = 1; i < first->ChildCount() && sel.size() < 1000; i += 3)
+            sel.push_back(first->Child(i));
+        move = std::min(move, Ms([&] { order.Move(sel, TMoveStep::Up); }));
+        moveTop = std::min(moveTop, Ms([&] { order.Move(sel, TMoveStep::ToTop); }));
+
+        // A bouquet of 10,000 entries in the order of the services tree.
+        PBNode big = editor.NewBouquet();
+        fill.Append(SomeServices(doc, 0, 10, 10000), big);
+        sortSize = big->ChildCount();
+        sortName = std::min(sortName, Ms([&] { order.Sort({big}, TSortKey::Name); }));
+        sortId = std::min(sortId, Ms([&] { order.Sort({big}, TSortKey::ServiceId); }));
+        reverse = std::min(reverse, Ms([&] { order.Sort({big}, TSortKey::Reverse); }));
+
+        // Clean-up over every entry: a scan that finds nothing, then 1,000
+        // entries whose service is gone and 1,000 repeated services.
+        scan = std::min(scan, Ms([&] { cleanup.RemoveWithoutService(); }));
+        std::size_t k = 0, marked = 0;
+        doc.VTB.ForEach([&](PBNode n) {
+            TBasicBNode* d = n->Data();
+            if (d->Channel && !d->Reserved && k++ % 29 == 0 && marked < 1000) {
+                d->Channel->Service = nullptr;
+                ++marked;
+            }
+        });
+        fill.Append(SomeServices(doc, 0, 10, 1000), big);
+        editor.ListsReplaced();
+        dupCount = cleanup.Duplicates().size();
+        const std::size_t deadNow = cleanup.WithoutService().size();
+        dead = std::min(dead, Ms([&] { cleanup.RemoveWithoutService(); }));
+        dups = std::min(dups, Ms([&] { cleanup.RemoveDuplicates(); }));
+        deadCount = deadNow;
+    }
+    std::printf("add 1000 pool rows to a bouquet:    %.2f ms (undo %.2f ms)\n", add, addUndo);
+    std::printf("move 1000 selected entries one up:  %.2f ms (to the top %.2f ms)\n", move, moveTop);
+    std::printf("sort %zu entries by name:          %.2f ms (by id %.2f ms, reverse %.2f ms)\n", sortSize,
+                sortName, sortId, reverse);
+    std::printf("entries without service, none:      %.2f ms\n", scan);
+    std::printf("remove %zu entries without service: %.2f ms\n", deadCount, dead);
+    std::printf("remove %zu duplicate entries:       %.2f ms\n", dupCount, dups);
 }
 
 } // namespace
@@ -101,5 +183,6 @@ int main() {
     std::string line;
     const double summary = ChangeSummaryMs(pair, line);
     std::printf("change summary (snapshot + compare): %.2f ms\n  %s\n", summary, line.c_str());
+    FillOrderFigures(pair);
     return 0;
 }

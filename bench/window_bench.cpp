@@ -4,6 +4,7 @@
 // Run: window_bench [services] [entries]   (offscreen by default)
 #include "SyntheticLists.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/MainArrange.h"
 
 #include <QAction>
 #include <QApplication>
@@ -108,6 +109,42 @@ int main(int argc, char** argv) {
                     sizes.Services, sizes.BouquetEntries, open, toggle1, toggle2, expand, expandServices,
                     onlyTransponders, onlyBouquets, static_cast<std::size_t>(dialogs.Messages.size()));
         dialogs.Messages.clear();
+    }
+    // Filling and ordering through the window, the first bouquet unfolded:
+    // 1,000 services added to it, then sorted and reversed.
+    if (TMainArrange* arrange = ArrangeOf(win)) {
+        win.findChild<QTabWidget*>("Pages")->setCurrentWidget(win.findChild<QWidget*>("SheetBouquets"));
+        PBNode first = win.Doc().VTB.GetFirst()->Child(0);
+        auto* vtb = win.findChild<TBouquetView*>("VTB");
+        vtb->expand(static_cast<TBouquetModel*>(vtb->model())->IndexOf(first));
+        std::vector<TTrChannel*> services;
+        win.Doc().VTS.ForEach([&](PSNode n) {
+            if (n->Data()->Channel && services.size() < 1000 && n->Index() % 2 == 0)
+                services.push_back(n->Data()->Channel.get());
+        });
+        QElapsedTimer t;
+        t.start();
+        arrange->AddServices(services, first);
+        Settle(win);
+        const double add = Ms(t);
+        win.SelectBouquetNode(first);
+        t.restart();
+        arrange->SortSelection(TSortKey::Name);
+        Settle(win);
+        const double sortName = Ms(t);
+        t.restart();
+        arrange->SortSelection(TSortKey::Reverse);
+        Settle(win);
+        const double reverse = Ms(t);
+        win.SelectBouquetNode(first->Child(1));
+        t.restart();
+        arrange->MoveSelection(TMoveStep::ToEnd);
+        Settle(win);
+        const double toEnd = Ms(t);
+        std::printf(
+            "window, bouquet of %zu entries unfolded: add %zu services %.1f ms, sort by name %.1f ms, "
+            "reverse %.1f ms, one entry to the end %.1f ms\n",
+            first->ChildCount(), services.size(), add, sortName, reverse, toEnd);
     }
     win.SetModified(false);
     return 0;

@@ -297,6 +297,50 @@ void TEditHistory::SetFields(PBNode node, const TNodeFields& fields) {
     Record(std::move(rec), bytes);
 }
 
+void TEditHistory::Permute(PBNode parent, const std::vector<uint32_t>& order) {
+    if (!parent || order.size() != parent->ChildCount())
+        return;
+    bool identity = true;
+    for (std::size_t i = 0; i < order.size() && identity; ++i)
+        identity = order[i] == i;
+    if (identity || !ApplyOrder(parent, order))
+        return;
+    TPermuteRec rec;
+    rec.Parent = PathOf(parent);
+    rec.Order = std::make_unique<std::vector<uint32_t>>(order);
+    Record(std::move(rec), sizeof(std::vector<uint32_t>) + order.size() * sizeof(uint32_t));
+}
+
+bool TEditHistory::ApplyOrder(PBNode parent, const std::vector<uint32_t>& order) {
+    const std::size_t n = parent->ChildCount();
+    if (order.size() != n)
+        return false;
+    std::vector<std::unique_ptr<TBasicBNode>> data(n);
+    std::vector<uint8_t> flags(n);
+    // A true permutation of leaves, or nothing: a payload given twice would
+    // leave another row without one.
+    std::vector<bool> seen(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (parent->Child(i)->ChildCount() > 0 || order[i] >= n || seen[order[i]])
+            return false;
+        seen[order[i]] = true;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        PBNode c = parent->Child(i);
+        data[i] = tree_.SwapData(c, nullptr);
+        flags[i] = static_cast<uint8_t>((c->Visible ? 1 : 0) | (c->Expanded ? 2 : 0));
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        PBNode c = parent->Child(i);
+        tree_.SwapData(c, std::move(data[order[i]]));
+        c->Visible = (flags[order[i]] & 1) != 0;
+        c->Expanded = (flags[order[i]] & 2) != 0;
+    }
+    if (OnPermuted)
+        OnPermuted(parent);
+    return true;
+}
+
 void TEditHistory::TakeOut(TTransferRec& rec, bool keep) {
     PBNode node = NodeAt(tree_, rec.At);
     if (!node)
@@ -357,6 +401,17 @@ bool TEditHistory::Replay(TStep& step, bool forward) {
                 return false;
             TakeOut(*t);
             return true;
+        }
+        if (auto* p = std::get_if<TPermuteRec>(&rec)) {
+            PBNode parent = NodeAt(tree_, p->Parent);
+            if (!parent)
+                return false;
+            if (forward)
+                return ApplyOrder(parent, *p->Order);
+            std::vector<uint32_t> back(p->Order->size());
+            for (std::size_t i = 0; i < back.size(); ++i)
+                back[(*p->Order)[i]] = static_cast<uint32_t>(i);
+            return ApplyOrder(parent, back);
         }
         auto& f = std::get<TFieldsRec>(rec);
         PBNode node = NodeAt(tree_, f.At);

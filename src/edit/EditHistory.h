@@ -64,6 +64,9 @@ class TEditHistory {
     // Called with the top of every subtree about to be freed, so that
     // references to nodes inside it can be dropped.
     std::function<void(PBNode)> OnFree;
+    // Called after the entries under `parent` changed places through Permute
+    // (forwards or backwards): each node kept its row, the contents moved.
+    std::function<void(PBNode)> OnPermuted;
 
     // One step gathers the changes between Begin and Commit. `mergeKey`
     // non-empty: a step with the same key committed right before, with the
@@ -85,6 +88,11 @@ class TEditHistory {
     bool Move(PBNode node, PBNode target, TAttachMode mode);
     void Delete(PBNode node);
     void SetFields(PBNode node, const TNodeFields& fields);
+    // Reorders the entries under `parent` in one go: afterwards row i holds
+    // what row order[i] held. The nodes stay in their rows and exchange their
+    // contents (payload and flags), so the cost is one pass, however far the
+    // entries travel. Only for a parent whose children have no children.
+    void Permute(PBNode parent, const std::vector<uint32_t>& order);
     // `node` was added by someone else (the refill of "andere").
     void NoteInserted(PBNode node);
 
@@ -123,7 +131,12 @@ class TEditHistory {
         TNodePath At;
         std::unique_ptr<TFieldsChange> Change;
     };
-    using TRecord = std::variant<TMoveRec, TTransferRec, TFieldsRec>;
+    // The new order lives apart, so that the common records stay small.
+    struct TPermuteRec {
+        TNodePath Parent;
+        std::unique_ptr<std::vector<uint32_t>> Order;
+    };
+    using TRecord = std::variant<TMoveRec, TTransferRec, TFieldsRec, TPermuteRec>;
     struct TStep {
         std::vector<TRecord> Records;
         std::optional<TNodePath> SelectUndo, SelectRedo;
@@ -136,6 +149,7 @@ class TEditHistory {
     void TakeOut(TTransferRec& rec, bool keep = true);
     void PutBack(TTransferRec& rec);
     bool MoveToPath(const TNodePath& from, const TNodePath& to);
+    bool ApplyOrder(PBNode parent, const std::vector<uint32_t>& order);
     bool Replay(TStep& step, bool forward);
     void Trim();
     void Clobbered();

@@ -35,6 +35,10 @@ class TEditHost {
     virtual void CopyModeChanged(bool /*copyMode*/) {}
     // Undo or redo became possible or impossible.
     virtual void HistoryChanged() {}
+    // A command is about to change many rows in one go, and is done with
+    // them; no box is shown in between. A view may gather its updates.
+    virtual void BeginBatch() {}
+    virtual void EndBatch() {}
 };
 
 } // namespace xantu

@@ -4,6 +4,7 @@
 #include "core/FileIO.h"
 #include "editui/PanelCopyMove.h"
 #include "mainwindow/InfoPanels.h"
+#include "mainwindow/MainArrange.h"
 #include "mainwindow/MainBox.h"
 #include "mainwindow/Texts.h"
 #include "pool/ServicePool.h"
@@ -45,6 +46,7 @@ TMain::TMain(TDialogs& dialogs, const TMainOptions& options, QWidget* parent)
     BuildPages();
     BuildStatusBar();
     editing_.Attach();
+    AttachArrange(*this);
 
     // FormCreate: the satellite positions, then the settings file, then the
     // caption. A broken positions file is reported but does not keep the
@@ -247,6 +249,8 @@ void TMain::AttachServicePool(TServicePool& pool) {
     pool.Store()->OnWriteFailed = [this](const QString& path) { SettingsWriteFailed(path); };
     // F9 also while the pool has the focus.
     pool.addAction(MenuServicepool);
+    if (TMainArrange* arrange = ArrangeOf(*this))
+        arrange->AttachPool(pool);
 }
 
 void TMain::MenuInfoClick() {

@@ -176,6 +176,7 @@ class TMain : public QMainWindow, public TListHost {
   private:
     friend class TMainEditing;
     friend class TMainBox;
+    friend class TMainArrange;
 
     void RunCommand(const std::function<void()>& command);
     QAction* MakeAction(const char* name, const QString& text, void (TMain::*slot)());

@@ -6,6 +6,7 @@
 #include "editui/PanelCopyMove.h"
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/MainArrange.h"
 
 #include <QAction>
 
@@ -21,6 +22,8 @@ void TMain::SetListsLocked(bool locked) {
     VTB->setAcceptDrops(!locked);
     BouquetRPanel->SetEditable(!locked);
     editing_.HistoryChanged(); // undo and redo follow the lock
+    if (TMainArrange* arrange = ArrangeOf(*this))
+        arrange->SetLocked(locked);
     if (!locked)
         ShowBouquetSelection(true); // the channel name field: not for "andere"
 }

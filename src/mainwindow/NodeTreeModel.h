@@ -11,6 +11,9 @@
 #include <QAbstractItemModel>
 #include <QMimeData>
 #include <QString>
+#include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace xantu {
 
@@ -61,6 +64,36 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
             endResetModel();
     }
     bool InBulk() const { return bulk_ > 0; }
+
+    // Between these two one command may insert, move and delete nodes at
+    // will; the views see one layout change at the end instead of one
+    // notification per row, and their selections, current rows and hidden
+    // rows follow the nodes that are still there. A thousand rows moved one
+    // by one would make every view revisit all its kept positions a thousand
+    // times.
+    void BeginRearrange() {
+        if (rearrange_++ == 0 && !bulk_)
+            emit layoutAboutToBeChanged();
+    }
+    void EndRearrange() {
+        if (rearrange_ == 0 || --rearrange_ > 0)
+            return;
+        if (!bulk_) {
+            const QModelIndexList before = persistentIndexList();
+            QModelIndexList after;
+            after.reserve(before.size());
+            for (const QModelIndex& i : before) {
+                // Compared by address only: a node freed in between is never
+                // followed.
+                Node* n = static_cast<Node*>(i.internalPointer());
+                after.append(gone_.count(n) ? QModelIndex()
+                                            : createIndex(static_cast<int>(n->Index()), i.column(), n));
+            }
+            changePersistentIndexList(before, after);
+            emit layoutChanged();
+        }
+        gone_.clear();
+    }
 
     // A node's text or picture changed.
     void NodeChanged(const Node* node) {
@@ -125,7 +158,12 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
         return dragDrop_ ? Qt::MoveAction | Qt::CopyAction : Qt::IgnoreAction;
     }
     Qt::DropActions supportedDragActions() const override { return supportedDropActions(); }
-    QStringList mimeTypes() const override { return {QString::fromLatin1(kBouquetNodesMime)}; }
+    // Formats of drags from other views that the view over this model may
+    // take (the service pool's rows).
+    void SetForeignMimeTypes(const QStringList& types) { foreign_ = types; }
+    QStringList mimeTypes() const override {
+        return QStringList{QString::fromLatin1(kBouquetNodesMime)} + foreign_;
+    }
     QMimeData* mimeData(const QModelIndexList&) const override {
         auto* m = new QMimeData;
         m->setData(QString::fromLatin1(kBouquetNodesMime), QByteArray());
@@ -138,28 +176,38 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
 
     // --- TTreeObserver ---
     void BeginInsert(Node* parent, std::size_t row) override {
-        if (!bulk_)
+        insertAt_ = {parent, row};
+        if (!bulk_ && !rearrange_)
             beginInsertRows(IndexOf(parent), static_cast<int>(row), static_cast<int>(row));
     }
     void EndInsert() override {
-        if (!bulk_)
+        if (rearrange_ && !gone_.empty()) {
+            // A new node may live where a freed one lived.
+            Node* p = insertAt_.first;
+            const std::size_t row = insertAt_.second;
+            if (row < (p ? p->ChildCount() : tree_.TopCount()))
+                Forget(p ? p->Child(row) : tree_.Top(row), false);
+        }
+        if (!bulk_ && !rearrange_)
             endInsertRows();
     }
     void BeginRemove(Node* parent, std::size_t row) override {
-        if (!bulk_)
+        if (rearrange_)
+            Forget(parent ? parent->Child(row) : tree_.Top(row), true);
+        if (!bulk_ && !rearrange_)
             beginRemoveRows(IndexOf(parent), static_cast<int>(row), static_cast<int>(row));
     }
     void EndRemove() override {
-        if (!bulk_)
+        if (!bulk_ && !rearrange_)
             endRemoveRows();
     }
     void BeginMove(Node* srcParent, std::size_t srcRow, Node* destParent, std::size_t destRow) override {
-        if (!bulk_)
+        if (!bulk_ && !rearrange_)
             beginMoveRows(IndexOf(srcParent), static_cast<int>(srcRow), static_cast<int>(srcRow),
                           IndexOf(destParent), static_cast<int>(destRow));
     }
     void EndMove() override {
-        if (!bulk_)
+        if (!bulk_ && !rearrange_)
             endMoveRows();
     }
     void BeginReset() override {
@@ -172,10 +220,29 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
     }
 
   private:
+    // Marks `node` and its subtree as freed (or, for a new node, as alive).
+    void Forget(Node* node, bool gone) {
+        std::vector<Node*> pending{node};
+        while (!pending.empty()) {
+            Node* n = pending.back();
+            pending.pop_back();
+            if (gone)
+                gone_.insert(n);
+            else
+                gone_.erase(n);
+            for (std::size_t i = 0; i < n->ChildCount(); ++i)
+                pending.push_back(n->Child(i));
+        }
+    }
+
     TNodeTree<T>& tree_;
     TNameCharset charset_ = TNameCharset::Utf8;
     int bulk_ = 0;
+    int rearrange_ = 0;
+    std::pair<Node*, std::size_t> insertAt_{nullptr, 0};
+    std::unordered_set<const void*> gone_; // nodes freed during a rearrangement
     bool dragDrop_ = false;
+    QStringList foreign_;
 };
 
 } // namespace xantu

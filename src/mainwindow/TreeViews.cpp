@@ -71,15 +71,27 @@ void TBouquetView::selectionChanged(const QItemSelection& selected, const QItemS
 }
 
 void TBouquetView::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->source() == this && event->mimeData()->hasFormat(QString::fromLatin1(kBouquetNodesMime)))
+    if (event->source() == this && event->mimeData()->hasFormat(QString::fromLatin1(kBouquetNodesMime))) {
         QTreeView::dragEnterEvent(event);
-    else
+    } else if (event->source() != this && MayTakeServices && MayTakeServices(event, QModelIndex())) {
+        event->setDropAction(Qt::CopyAction);
+        QTreeView::dragEnterEvent(event);
+    } else {
         event->ignore();
+    }
 }
 
 void TBouquetView::dragMoveEvent(QDragMoveEvent* event) {
     if (event->source() != this) {
-        event->ignore();
+        // Services always come as new entries: a copy, never a move.
+        if (!MayTakeServices) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::CopyAction);
+        QTreeView::dragMoveEvent(event);
+        if (!MayTakeServices(event, indexAt(event->position().toPoint())))
+            event->ignore();
         return;
     }
     // The toolkit refuses a move onto any selected node ("onto itself");
@@ -98,25 +110,34 @@ void TBouquetView::startDrag(Qt::DropActions actions) {
     QTreeView::startDrag(actions);
 }
 
-void TBouquetView::dropEvent(QDropEvent* event) {
-    if (event->source() != this) {
-        event->ignore();
-        return;
-    }
-    const QModelIndex target = indexAt(event->position().toPoint());
-    TDropPosition pos = TDropPosition::Nowhere;
+TDropPosition TBouquetView::DropPosition() const {
     switch (dropIndicatorPosition()) {
     case QAbstractItemView::AboveItem:
-        pos = TDropPosition::Above;
-        break;
+        return TDropPosition::Above;
     case QAbstractItemView::BelowItem:
-        pos = TDropPosition::Below;
-        break;
+        return TDropPosition::Below;
     case QAbstractItemView::OnItem:
-        pos = TDropPosition::On;
-        break;
+        return TDropPosition::On;
     case QAbstractItemView::OnViewport:
         break;
+    }
+    return TDropPosition::Nowhere;
+}
+
+void TBouquetView::dropEvent(QDropEvent* event) {
+    const QModelIndex target = indexAt(event->position().toPoint());
+    const TDropPosition pos = DropPosition();
+    if (event->source() != this) {
+        if (!MayTakeServices || !MayTakeServices(event, target)) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        setState(QAbstractItemView::NoState);
+        viewport()->update();
+        emit ServicesDropped(target, pos, event->mimeData(), event->source());
+        return;
     }
     const bool copy = event->modifiers().testFlag(Qt::ControlModifier);
     // The tree itself never moves rows: the editing code does, through the

@@ -6,6 +6,8 @@
 #include <QTreeView>
 #include <functional>
 
+class QMimeData;
+
 namespace xantu {
 
 // Where a drop lands relative to the node under the mouse.
@@ -36,11 +38,18 @@ class TBouquetView : public TListTreeView {
     // means yes.
     std::function<bool()> MayStartDrag;
     std::function<bool(const QModelIndex& target)> MayDropOn;
+    // Drags from other views that bring services (the pool's rows, the
+    // services tree's channels): whether `event` may land on `target`
+    // (invalid: anywhere at all). Unset refuses them.
+    std::function<bool(const QDropEvent* event, const QModelIndex& target)> MayTakeServices;
 
   signals:
     // The user dropped the dragged selection on `target` (invalid when
     // dropped on empty space). `copy` is true when the copy key was held.
     void NodesDropped(const QModelIndex& target, xantu::TDropPosition position, bool copy);
+    // Services dragged in from another view were dropped on `target`.
+    void ServicesDropped(const QModelIndex& target, xantu::TDropPosition position, const QMimeData* mime,
+                         QObject* source);
     // Del pressed on the tree itself.
     void DeletePressed();
 
@@ -53,6 +62,7 @@ class TBouquetView : public TListTreeView {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    TDropPosition DropPosition() const;
     bool fixing_ = false;
 };
 

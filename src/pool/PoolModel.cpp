@@ -384,8 +384,9 @@ QStringList TServicePoolModel::mimeTypes() const {
 }
 
 QMimeData* TServicePoolModel::mimeData(const QModelIndexList& indexes) const {
-    // Only our own type: nothing in the program takes pool rows, and plain
-    // text would let any edit field swallow the drop.
+    // Only our own type: the bouquet tree takes it (each row's service id,
+    // original network id and transponder id), and plain text would let any
+    // edit field swallow the drop.
     std::set<int> rows;
     for (const QModelIndex& i : indexes)
         if (i.isValid())

@@ -13,6 +13,7 @@ namespace xantu::test {
 class TEditRecorder : public TEditHost {
   public:
     bool Ask(const std::string& text) override {
+        BoxInBatch = BoxInBatch || Batch != 0;
         Questions.push_back(text);
         if (Answers.empty())
             return true;
@@ -21,6 +22,7 @@ class TEditRecorder : public TEditHost {
         return a;
     }
     void ShowMessage(TMsgKind kind, const std::string& text) override {
+        BoxInBatch = BoxInBatch || Batch != 0;
         Messages.push_back(std::string(MsgKindCaption(kind)) + ": " + text);
     }
     void SetModified(bool m) override { Modified = m; }
@@ -28,6 +30,9 @@ class TEditRecorder : public TEditHost {
     void SelectOnly(PBNode node) override { Selected = {node}; }
     void RevealNode(PBNode node) override { Revealed.push_back(node); }
     void CopyModeChanged(bool copy) override { CopyMode = copy; }
+    // A view gathers its updates between these: no box may come in between.
+    void BeginBatch() override { ++Batch; }
+    void EndBatch() override { --Batch; }
 
     std::deque<bool> Answers;
     std::vector<std::string> Questions;
@@ -36,6 +41,8 @@ class TEditRecorder : public TEditHost {
     std::vector<PBNode> Revealed;
     bool Modified = false;
     bool CopyMode = false;
+    int Batch = 0;
+    bool BoxInBatch = false;
 };
 
 // A cable list pair: "Eins" (Alpha renamed, Beta, Gamma radio), "Zwei"

@@ -1,4 +1,7 @@
 #include "EditTestKit.h"
+#include "edit/BouquetCleanup.h"
+#include "edit/BouquetFill.h"
+#include "edit/BouquetOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +38,7 @@ void RandomEdit(TEditFixture& f, std::mt19937& rng) {
         return out;
     };
     f.Host.Answers = {rng() % 4 != 0};
-    switch (pick(8)) {
+    switch (pick(12)) {
     case 0:
         f.Editor.NewBouquet();
         break;
@@ -72,6 +75,38 @@ void RandomEdit(TEditFixture& f, std::mt19937& rng) {
         else
             f.Editor.SetLocked(bouquet, rng() % 2);
         break;
+    case 8: {
+        // Services into a bouquet: from "andere", from other bouquets, twice.
+        std::vector<TTrChannel*> services;
+        f.Doc.VTS.ForEach([&](PSNode n) {
+            if (n->Data()->Channel && rng() % 3 == 0)
+                services.push_back(n->Data()->Channel.get());
+        });
+        TBouquetFill fill(f.Editor, f.Host);
+        if (rng() % 2 || entries.empty())
+            fill.Append(services, bouquet);
+        else
+            fill.Drop(services, entries[pick(entries.size())], static_cast<TDropPos>(pick(3)));
+        break;
+    }
+    case 9: {
+        TBouquetOrder order(f.Editor, f.Host);
+        order.Move(rng() % 3 ? someOf(entries) : someOf(bouquets), static_cast<TMoveStep>(pick(4)));
+        break;
+    }
+    case 10: {
+        TBouquetOrder order(f.Editor, f.Host);
+        order.Sort(rng() % 2 ? someOf(bouquets) : someOf(entries), static_cast<TSortKey>(pick(3)));
+        break;
+    }
+    case 11: {
+        TBouquetCleanup cleanup(f.Editor, f.Host);
+        if (rng() % 2)
+            cleanup.RemoveDuplicates();
+        else
+            cleanup.RemoveWithoutService();
+        break;
+    }
     }
     f.Editor.EndNameEdit();
 }
@@ -81,12 +116,22 @@ void RandomEdit(TEditFixture& f, std::mt19937& rng) {
 TEST(Undo, RandomEditsUndoToTheBytesBeforeAndRedoToTheBytesAfter) {
     for (uint32_t seed = 1; seed <= 60; ++seed) {
         TEditFixture f;
+        // Two entries whose services are gone, for the clean-up to find.
+        for (const char* name : {"Eins", "Drei"}) {
+            PBNode b = f.Bouquet(name);
+            auto w = std::make_unique<TBasicBNode>("Weg", ImgTV);
+            w->SetChannel(b->Data()->Bouquet.get(), "Weg", 0x7000, 3, 1);
+            f.Doc.AddBouquetNode(b, std::move(w));
+        }
+        f.Editor.ListsReplaced();
         std::mt19937 rng(seed);
         std::vector<std::string> states{FullState(f.Doc)};
         for (int i = 0; i < 40; ++i) {
             std::size_t steps = f.Editor.History().UndoCount();
             RandomEdit(f, rng);
             ASSERT_EQ(InvariantFaults(f.Doc), "") << "seed " << seed << " edit " << i;
+            ASSERT_EQ(f.Host.Batch, 0) << "a batch left open";
+            ASSERT_FALSE(f.Host.BoxInBatch) << "a box while the view gathers its updates";
             if (f.Editor.History().UndoCount() > steps)
                 states.push_back(FullState(f.Doc));
             else

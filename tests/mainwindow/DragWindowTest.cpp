@@ -6,15 +6,22 @@
 #include "mainwindow/Main.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/NodeTreeModel.h"
+#include "mainwindow/TreeImages.h"
+#include "pool/ServicePool.h"
+#include "settings/FormStore.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QStyleHints>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -68,6 +75,41 @@ class DragWindowTest : public TWindowTest {
         Mouse(QEvent::MouseMove, start + QPoint(1, 0), Qt::LeftButton);
         Mouse(QEvent::MouseMove, start + QPoint(far, 0), Qt::LeftButton);
         QApplication::processEvents();
+    }
+
+    // A drag that starts on `from` in the viewport `source` and passes the
+    // global points `via` (each held for `hold` ms) before it is released at
+    // the last of them.
+    void DragAcross(QWidget* source, QPoint from, QList<QPoint> via, int hold = 50) {
+        auto send = [](QWidget* w, QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+            const QPoint local = w->mapFromGlobal(global);
+            QMouseEvent e(type, QPointF(local), QPointF(global), Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(w, &e);
+        };
+        const QPoint start = source->mapToGlobal(from);
+        send(source, QEvent::MouseButtonPress, start, Qt::LeftButton);
+        auto steps = std::make_shared<QList<QPoint>>(via);
+        auto next = std::make_shared<std::function<void()>>();
+        *next = [=] {
+            if (steps->isEmpty()) {
+                send(source, QEvent::MouseButtonRelease, via.last(), Qt::NoButton);
+                return;
+            }
+            const QPoint p = steps->takeFirst();
+            send(source, QEvent::MouseMove, p + QPoint(0, -1), Qt::LeftButton);
+            send(source, QEvent::MouseMove, p, Qt::LeftButton);
+            QTimer::singleShot(hold, *next);
+        };
+        QTimer::singleShot(50, *next);
+        const int far = QApplication::startDragDistance() + 4;
+        send(source, QEvent::MouseMove, start + QPoint(1, 0), Qt::LeftButton);
+        send(source, QEvent::MouseMove, start + QPoint(far, 0), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    QPoint GlobalCenter(PBNode node) const { return VTB(*win)->viewport()->mapToGlobal(Center(node)); }
+    QPoint GlobalAbove(PBNode node) const {
+        const QRect r = VTB(*win)->visualRect(VTBModel(*win)->IndexOf(node));
+        return VTB(*win)->viewport()->mapToGlobal(QPoint(r.center().x(), r.top() + 1));
     }
 };
 
@@ -150,6 +192,93 @@ TEST_F(DragWindowTest, DraggingEntriesAndereCannotKeepOntoItAsksFirst) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
     QTest::keyClick(win.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Captions(mix), QStringList({"Sport Live HD", "Verschwunden", "Erstes Programm"}));
+}
+
+TEST_F(DragWindowTest, PoolRowsDroppedOnTheBouquetTreeBecomeEntriesInTheirOrder) {
+    win->resize(560, 600);
+    TServicePool pool(win->Doc(), win->FStore()->IniFileName(), dialogs, TreeImage, win.get());
+    win->AttachServicePool(pool);
+    pool.FillServicePool(); // the lists were read before the pool was there
+    pool.SetServicePoolVisible(true);
+    pool.setGeometry(620, 40, 390, 420);
+    if (!pool.ShowRadio)
+        pool.MenuRadioClick();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pool));
+    QTreeView* view = pool.View();
+    pool.VTSPHeaderClick(PoolColName);
+    auto rowOf = [&](const QString& name) {
+        for (int r = 0; r < pool.Model().rowCount(); ++r)
+            if (pool.Model().index(r, PoolColName).data().toString() == name)
+                return pool.Model().index(r, 0);
+        return QModelIndex();
+    };
+    const QModelIndex musica = rowOf(QStringLiteral("Musica Classica"));
+    const QModelIndex kinder = rowOf(QStringLiteral("Kinder & Familie"));
+    ASSERT_TRUE(musica.isValid() && kinder.isValid());
+    view->selectionModel()->select(musica, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->selectionModel()->select(kinder, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    // Above "Nachrichten Süd": both before it, in the pool's order; Musica
+    // Classica leaves "andere".
+    PBNode fav = Bouquet("Favoriten");
+    DragAcross(view->viewport(), view->visualRect(musica).center(), {GlobalAbove(fav->Child(1))});
+    EXPECT_EQ(Captions(fav), QStringList({"Erstes Programm", "Kinder &amp; Familie", "Musica Classica",
+                                          "Nachrichten Süd", "Canale Uno"}));
+    EXPECT_EQ(Captions(Bouquet("andere")), QStringList());
+    EXPECT_TRUE(win->Modified());
+    // The new entries are selected; the radio one is filtered out of sight.
+    EXPECT_EQ(win->FirstSelectedBouquetNode(), fav->Child(1));
+    EXPECT_TRUE(VTB(*win)->isRowHidden(2, VTBModel(*win)->IndexOf(fav)));
+    EXPECT_TRUE(dialogs.Messages.isEmpty());
+
+    // Onto "andere" itself: refused.
+    view->selectionModel()->select(rowOf(QStringLiteral("Welle Eins")),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const std::string before = win->Doc().SaveBouquets();
+    DragAcross(view->viewport(), view->visualRect(rowOf(QStringLiteral("Welle Eins"))).center(),
+               {GlobalCenter(Bouquet("andere"))});
+    EXPECT_EQ(win->Doc().SaveBouquets(), before);
+    EXPECT_EQ(Bouquet("andere")->ChildCount(), 0u);
+
+    // Onto a bouquet where it stands already: asked once, No adds nothing.
+    dialogs.Answers.push_back(TAnswer::No);
+    DragAcross(view->viewport(), view->visualRect(rowOf(QStringLiteral("Welle Eins"))).center(),
+               {GlobalCenter(Bouquet("Radio"))});
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_EQ(dialogs.Messages[0].Text, "1 Services sind bereits im Bouquet. Trotzdem hinzufügen?");
+    EXPECT_EQ(win->Doc().SaveBouquets(), before);
+
+    // One undo takes the first drop back.
+    win->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
+    QTest::keyClick(win.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Captions(fav), QStringList({"Erstes Programm", "Nachrichten Süd", "Canale Uno"}));
+    EXPECT_EQ(Captions(Bouquet("andere")), QStringList({"Musica Classica"}));
+}
+
+TEST_F(DragWindowTest, AChannelOfTheServicesPageReachesTheBouquetTreeOverTheTab) {
+    PBNode kinder = Bouquet("Kinder");
+    const QPoint target = GlobalCenter(kinder);
+    Pages(*win)->setCurrentWidget(Sheet(*win, "SheetServices"));
+    Action(*win, "MenuExpandServices")->trigger();
+    QApplication::processEvents();
+    PSNode sport = nullptr;
+    win->Doc().VTS.ForEach([&](PSNode n) {
+        if (n->Data()->Caption == "Sport Live HD")
+            sport = n;
+    });
+    ASSERT_NE(sport, nullptr);
+    const QModelIndex i = VTSModel(*win)->IndexOf(sport);
+    VTS(*win)->scrollTo(i);
+    VTS(*win)->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
+    auto* tabs = Pages(*win)->findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    const QPoint tab = tabs->mapToGlobal(tabs->tabRect(0).center());
+    // Held over the tab, the bouquet page comes up; then onto "Kinder".
+    DragAcross(VTS(*win)->viewport(), VTS(*win)->visualRect(i).center(), {tab, tab, target}, 600);
+    EXPECT_EQ(Pages(*win)->currentWidget(), Sheet(*win, "SheetBouquets"));
+    EXPECT_EQ(Captions(kinder), QStringList({"Sport Live HD", "Kinder &amp; Familie"}));
+    EXPECT_TRUE(win->Modified());
 }
 
 } // namespace

@@ -1,23 +1,30 @@
 // Shows the editing parts of the main window, for looking at them:
 //   xantu_edit_shot <folder with the pair> <what> [out.png]
 // what: move, copy (the copy/move panel in its modes), search0, search1,
-// search2 (the search dialog opened on that target). With an output file the
+// search2 (the search dialog opened on that target), pool (the service pool
+// beside the window, for dragging its rows onto the bouquet tree). With an output file the
 // screen is saved after a second and the program ends; otherwise it runs
 // until the window is closed. A drag needs a real pointer: under Xvfb,
 // xpointer.py beside this file presses, moves and releases it through XTest.
 #include "editui/SuchenDlg.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MainEditing.h"
+#include "mainwindow/TreeImages.h"
+#include "pool/ServicePool.h"
+#include "settings/FormStore.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QWindow>
+#include <memory>
 
 using namespace xantu;
 
@@ -61,6 +68,20 @@ int main(int argc, char** argv) {
     win.SelectBouquetNode(first->ChildCount() > 0 ? first->Child(0) : first);
     TMainEditing* editing = &win.Editing();
 
+    std::unique_ptr<TServicePool> pool;
+    if (what == QLatin1String("pool")) {
+        win.resize(520, 560);
+        pool =
+            std::make_unique<TServicePool>(win.Doc(), win.FStore()->IniFileName(), dialogs, TreeImage, &win);
+        win.AttachServicePool(*pool);
+        pool->FillServicePool();
+        pool->SetServicePoolVisible(true);
+        pool->setGeometry(560, 20, 440, 360);
+        if (!pool->ShowRadio)
+            pool->MenuRadioClick();
+        pool->VTSPHeaderClick(PoolColName);
+        pool->View()->header()->resizeSection(PoolColName, 150);
+    }
     if (what == QLatin1String("copy"))
         win.findChild<QAction*>("MenuCopyMove")->trigger();
     if (what.startsWith(QLatin1String("search")) && editing) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # Moves the X pointer through XTest, for looking at a drag under Xvfb:
-#   xpointer.py click:X,Y ctrlclick:X,Y press:X,Y move:X,Y sleep:S release
+#   xpointer.py click:X,Y rclick:X,Y ctrlclick:X,Y press:X,Y move:X,Y sleep:S release
 # "move" goes there in ten steps with the button as it is. Example, with the
 # editor shown by xantu_edit_shot at 20,20 (two entries dragged above the
 # entry of "Kinder", held while the screen is taken):
@@ -29,8 +29,8 @@ def move(x, y):
     flush()
 
 
-def button(down):
-    xtest.XTestFakeButtonEvent(display, 1, down, 0)
+def button(down, number=1):
+    xtest.XTestFakeButtonEvent(display, number, down, 0)
     flush()
 
 
@@ -53,6 +53,10 @@ for command in sys.argv[1:]:
         move(x, y)
         button(1)
         button(0)
+    elif name == "rclick":
+        move(x, y)
+        button(1, 3)
+        button(0, 3)
     elif name == "ctrlclick":
         move(x, y)
         key(1)
