@@ -63,6 +63,20 @@ class TNameFieldUndo : public QObject {
 
 } // namespace
 
+namespace {
+// Holds the bouquet view's rows together for one undo or redo step.
+class TRearrangeGuard {
+  public:
+    explicit TRearrangeGuard(TBouquetModel& model) : model_(model) { model_.BeginRearrange(); }
+    ~TRearrangeGuard() { model_.EndRearrange(); }
+    TRearrangeGuard(const TRearrangeGuard&) = delete;
+    TRearrangeGuard& operator=(const TRearrangeGuard&) = delete;
+
+  private:
+    TBouquetModel& model_;
+};
+} // namespace
+
 TMainEditing::TMainEditing(TMain& main) : Editor(main.Doc(), *this), main_(main) {
     ExecSearchDialog = [](TSuchenDlg& dlg) { return dlg.exec(); };
 }
@@ -141,13 +155,19 @@ void TMainEditing::Attach() {
     MenuRedo = new QAction(QString::fromUtf8(mainwindow_texts::kMenuRedo), &main_);
     MenuRedo->setObjectName(QStringLiteral("MenuRedo"));
     MenuRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    // One step may put back a thousand rows (a fill, a clean-up): the view
+    // hears of them as one layout change, as it did when the step was made.
     connect(MenuUndo, &QAction::triggered, this, [this] {
-        if (!main_.ListsLocked())
+        if (!main_.ListsLocked()) {
+            TRearrangeGuard batch(main_.vtbModel_);
             Editor.Undo();
+        }
     });
     connect(MenuRedo, &QAction::triggered, this, [this] {
-        if (!main_.ListsLocked())
+        if (!main_.ListsLocked()) {
+            TRearrangeGuard batch(main_.vtbModel_);
             Editor.Redo();
+        }
     });
     main_.MenuBearbeiten->addSeparator();
     main_.MenuBearbeiten->addAction(MenuUndo);
