@@ -67,7 +67,9 @@ int TLoadedPair::Load(const TPairOptions& opt) {
                                                why);
         return 2;
     }
-    if (!Doc.LoadListTexts(ServicesText, BouquetsText))
+    // The texts are not needed once read; a big pair would hold them beside
+    // its trees.
+    if (!Doc.LoadOwnedListTexts(std::move(ServicesText), std::move(BouquetsText)))
         return 1;
     return positionsLoaded || Doc.BoxType != BoxSat ? 0 : 1;
 }
