@@ -3,7 +3,7 @@
 // with 100,000 services, as the restore dialog and `xantu-lists backups` do.
 #include "FakeBox.h"
 #include "SyntheticLists.h"
-#include "net/Backups.h"
+#include "backups/Backups.h"
 #include "net/FtpClient.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 #include "mainwindow/Main.h"
 #include "mainwindow/TreeImages.h"
 #include "pool/ServicePool.h"
+#include "settings/FormStore.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
-#include "ui/FormStore.h"
 
 #include <QIcon>
 

@@ -2,10 +2,10 @@
 
 #include "core/PairFiles.h"
 
+#include "backups/Backups.h"
 #include "cli/CliHost.h"
 #include "cli/LoadedPair.h"
 #include "core/FileIO.h"
-#include "net/Backups.h"
 #include "net/BoxTransfer.h"
 
 #include <QCoreApplication>

@@ -9,8 +9,8 @@
 #include "mainwindow/MainBox.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/TreeImages.h"
+#include "settings/FormStore.h"
 #include "ui/Application.h"
-#include "ui/FormStore.h"
 
 #include <QAction>
 #include <QApplication>

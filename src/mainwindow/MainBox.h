@@ -2,8 +2,8 @@
 // questions, keeps the backups and runs the settings dialog.
 #pragma once
 
+#include "backups/Backups.h"
 #include "box/BasicSettings.h"
-#include "net/Backups.h"
 #include "net/BoxTransfer.h"
 
 namespace xantu {

@@ -2,7 +2,7 @@
 
 #include "core/PairFiles.h"
 
-#include "net/Backups.h"
+#include "backups/Backups.h"
 
 #include <exception>
 

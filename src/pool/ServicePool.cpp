@@ -1,7 +1,7 @@
 #include "pool/ServicePool.h"
 
+#include "settings/FormStore.h"
 #include "ui/Dialogs.h"
-#include "ui/FormStore.h"
 
 #include <QAction>
 #include <QCloseEvent>

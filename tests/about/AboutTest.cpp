@@ -151,13 +151,13 @@ TEST(AboutBox, ShowsTitleVersionAndCopyrightAndClosesWithOk) {
 } // namespace
 } // namespace xantu
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("XantuEditor");
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+namespace {
+// The about box names the application as the program sets it.
+class ApplicationName : public ::testing::Environment {
+  public:
+    void SetUp() override { QApplication::setApplicationName("XantuEditor"); }
+};
+const auto* const kApplicationName = ::testing::AddGlobalTestEnvironment(new ApplicationName);
+} // namespace
 
 #include "AboutTest.moc"

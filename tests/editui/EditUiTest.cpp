@@ -108,11 +108,3 @@ TEST(PanelCopyMove, ModesClickAndTheFaceAtItsPlace) {
     QTest::qWait(TSmilie::kFrameMs * 2 + 50);
     EXPECT_NE(panel.SmilieGif->Frame(), frame);
 }
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

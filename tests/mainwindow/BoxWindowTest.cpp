@@ -259,13 +259,3 @@ TEST(BoxWindowModal, SilentBoxTimesOutUnderAModalDialog) {
     EXPECT_EQ(win.StatPanel[0]->text(), QStringLiteral("FTP-Transfer fehlgeschlagen"));
     EXPECT_TRUE(win.MenuLoadBouquetFTP->isEnabled());
 }
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -4,7 +4,7 @@
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/SatPosList.h"
-#include "ui/IniFile.h"
+#include "settings/IniFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -591,14 +591,3 @@ TEST(MainWindowStart, BrokenOrMissingPositionFileIsReportedAndTheWindowStillWork
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Backups of local saves go to a folder of the run, not the user's.
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -9,9 +9,9 @@
 #include "mainwindow/NodeTreeModel.h"
 #include "mainwindow/TreeImages.h"
 #include "pool/ServicePool.h"
+#include "settings/FormStore.h"
+#include "settings/IniFile.h"
 #include "ui/Application.h"
-#include "ui/FormStore.h"
-#include "ui/IniFile.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -470,11 +470,11 @@ TEST(SettingsFile, AFileThatCannotBeWrittenIsReportedOnce) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TApplication::InstallGermanQtTexts(); // as the program does
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+namespace {
+// The program installs Qt's German texts before any window; so do these tests.
+class GermanQtTexts : public ::testing::Environment {
+  public:
+    void SetUp() override { xantu::TApplication::InstallGermanQtTexts(); }
+};
+const auto* const kGermanQtTexts = ::testing::AddGlobalTestEnvironment(new GermanQtTexts);
+} // namespace

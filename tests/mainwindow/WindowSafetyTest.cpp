@@ -387,13 +387,3 @@ TEST_F(WindowSafetyTest, MovingUnkeepableEntriesIntoAndereAsksAndUndoBringsThemB
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

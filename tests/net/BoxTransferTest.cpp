@@ -3,8 +3,8 @@
 // modified flag, and the copies kept in the backup folder.
 #include "net/BoxTransfer.h"
 #include "FakeBox.h"
+#include "backups/Backups.h"
 #include "core/FileIO.h"
-#include "net/Backups.h"
 
 #include <QDir>
 #include <QFile>

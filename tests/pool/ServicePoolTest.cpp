@@ -1,6 +1,6 @@
 #include "PoolTestSupport.h"
+#include "settings/FormStore.h"
 #include "ui/Dialogs.h"
-#include "ui/FormStore.h"
 
 #include <QAction>
 #include <QColor>

@@ -8,8 +8,8 @@
 #include "mainwindow/Main.h"
 #include "mainwindow/TreeImages.h"
 #include "pool/ServicePool.h"
+#include "settings/FormStore.h"
 #include "ui/Application.h"
-#include "ui/FormStore.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "net/Backups.h"
+#include "backups/Backups.h"
 
 #include "core/FileIO.h"
 

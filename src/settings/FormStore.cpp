@@ -1,4 +1,4 @@
-#include "ui/FormStore.h"
+#include "settings/FormStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "ui/FormStore.h"
-#include "ui/IniFile.h"
+#include "settings/FormStore.h"
+#include "settings/IniFile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -106,12 +106,4 @@ TEST(FormStore, UnreadableOrUnwritableFileNeverStopsTheProgram) {
     store.WriteString("BoxUser", "admin");
     store.SaveIfAllowed(); // silently gives up
     EXPECT_TRUE(store.Restored());
-}
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

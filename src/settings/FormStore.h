@@ -6,7 +6,7 @@
 // never stops the program.
 #pragma once
 
-#include "ui/IniFile.h"
+#include "settings/IniFile.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,9 +1,0 @@
-// Sockets deliver their events through the application's loop.
-#include <QCoreApplication>
-#include <gtest/gtest.h>
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
