@@ -33,6 +33,15 @@ std::size_t Rounded(std::size_t size) {
 TBlockPool::TBlockPool(std::size_t blockSize)
     : size_(Rounded(blockSize)), chunkBytes_((kChunkBytes / size_ > 0 ? kChunkBytes / size_ : 1) * size_) {}
 
+TBlockPool::~TBlockPool() {
+    for (void* chunk : chunks_) {
+#ifdef XANTU_ASAN
+        ASAN_UNPOISON_MEMORY_REGION(chunk, chunkBytes_);
+#endif
+        ::operator delete(chunk);
+    }
+}
+
 TBlockPool& TBlockPool::ForSize(std::size_t size) {
     // Leaked on purpose: objects may be freed by static destructors after
     // any pool object would have been destroyed.

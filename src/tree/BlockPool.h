@@ -20,6 +20,8 @@ namespace xantu {
 class TBlockPool {
   public:
     explicit TBlockPool(std::size_t blockSize);
+    // Frees the chunks; no block of the pool may be in use any more.
+    ~TBlockPool();
     TBlockPool(const TBlockPool&) = delete;
     TBlockPool& operator=(const TBlockPool&) = delete;
 
