@@ -68,7 +68,14 @@ TServiceIndex& TListDocument::Index() const {
 }
 
 PSNode TListDocument::FindService(const TChannel& entry) const {
-    return Index().Find(entry);
+    PSNode hit = Index().Find(entry);
+    // A service whose identifiers were changed after it was indexed no
+    // longer answers for its old key: the index is built anew.
+    if (hit && !Matches(entry, *hit->Data()->Channel)) {
+        indexValid_ = false;
+        hit = Index().Find(entry);
+    }
+    return hit;
 }
 
 PSNode TListDocument::AddServiceNode(PSNode parent, std::unique_ptr<TBasicSNode> node) {

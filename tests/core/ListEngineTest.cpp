@@ -191,6 +191,11 @@ TEST(ListEngine, TheDocumentIndexFollowsItsServicesTree) {
     PSNode hit = doc.FindService(entry);
     ASSERT_NE(hit, nullptr);
     EXPECT_EQ(hit->Data()->Channel->Name, "Canale Uno");
+    // A service whose identifiers change no longer answers for the old ones.
+    hit->Data()->Channel->ServiceId = 0x1F49;
+    EXPECT_EQ(doc.FindService(entry), nullptr);
+    entry.ServiceId = 0x1F49;
+    EXPECT_EQ(doc.FindService(entry), hit);
     doc.VTS.Delete(hit->Parent()); // the transponder with the service
     EXPECT_EQ(doc.FindService(entry), nullptr);
     doc.Clear();
