@@ -28,8 +28,8 @@ double Ms(QElapsedTimer& t) {
 void Settle(TMain& win) {
     QApplication::processEvents();
     win.repaint();
-    win.VTB->viewport()->repaint();
-    win.VTS->viewport()->repaint();
+    win.findChild<TBouquetView*>("VTB")->viewport()->repaint();
+    win.findChild<TListTreeView*>("VTS")->viewport()->repaint();
     QApplication::processEvents();
 }
 } // namespace
@@ -66,39 +66,39 @@ int main(int argc, char** argv) {
         dialogs.Files.push_back(dir.filePath("bouquets.xml"));
         QElapsedTimer t;
         t.start();
-        win.MenuOpen->trigger();
+        win.findChild<QAction*>("MenuOpen")->trigger();
         Settle(win);
         const double open = Ms(t);
 
         t.restart();
-        win.MenuRadio->trigger();
+        win.findChild<QAction*>("MenuRadio")->trigger();
         Settle(win);
         const double toggle1 = Ms(t);
         t.restart();
-        win.MenuTV->trigger();
+        win.findChild<QAction*>("MenuTV")->trigger();
         Settle(win);
         const double toggle2 = Ms(t);
-        win.MenuTV->trigger();
-        win.MenuRadio->trigger();
+        win.findChild<QAction*>("MenuTV")->trigger();
+        win.findChild<QAction*>("MenuRadio")->trigger();
 
         t.restart();
-        win.MenuExpandBouquets->trigger();
+        win.findChild<QAction*>("MenuExpandBouquets")->trigger();
         Settle(win);
         const double expand = Ms(t);
 
         t.restart();
-        win.Pages->setCurrentWidget(win.SheetServices);
-        win.MenuExpandServices->trigger();
+        win.findChild<QTabWidget*>("Pages")->setCurrentWidget(win.findChild<QWidget*>("SheetServices"));
+        win.findChild<QAction*>("MenuExpandServices")->trigger();
         Settle(win);
         const double expandServices = Ms(t);
         // Folding back by command after the whole structure was shown.
         t.restart();
-        win.MenuShowOnlyTransponder->trigger();
+        win.findChild<QAction*>("MenuShowOnlyTransponder")->trigger();
         Settle(win);
         const double onlyTransponders = Ms(t);
-        win.Pages->setCurrentWidget(win.SheetBouquets);
+        win.findChild<QTabWidget*>("Pages")->setCurrentWidget(win.findChild<QWidget*>("SheetBouquets"));
         t.restart();
-        win.MenuShowOnlyBouquets->trigger();
+        win.findChild<QAction*>("MenuShowOnlyBouquets")->trigger();
         Settle(win);
         const double onlyBouquets = Ms(t);
 

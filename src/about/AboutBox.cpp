@@ -1,8 +1,10 @@
 #include "about/AboutBox.h"
 
+#include "about/Texts.h"
 #include "about/VersionInfo.h"
 #include "model/XantuModel.h"
 #include "ui/Dialogs.h"
+#include "ui/Texts.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -15,13 +17,15 @@
 
 namespace xantu {
 
+using namespace about_texts;
+
 TAboutBox::TAboutBox(QWidget* parent, const QString& versionFile) : QDialog(parent) {
     // Read first: a block that cannot be read stops the box before anything
     // else is built.
     VersionInfo = new TVersionInfo(versionFile, this);
 
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(QString::fromUtf8(kTitle));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto* outer = new QVBoxLayout(this);
@@ -58,10 +62,10 @@ TAboutBox::TAboutBox(QWidget* parent, const QString& versionFile) : QDialog(pare
         ++row;
         return value;
     };
-    LProgrammName = addRow(QStringLiteral("Programm"), QStringLiteral("LProgrammName"));
-    LVersion = addRow(QStringLiteral("Version"), QStringLiteral("LVersion"));
-    LCopyrigth = addRow(QStringLiteral("Copyrigth"), QStringLiteral("LCopyrigth"));
-    LMailTo = addRow(QStringLiteral("MailTo"), QStringLiteral("LMailTo"));
+    LProgrammName = addRow(QString::fromUtf8(kProgram), QStringLiteral("LProgrammName"));
+    LVersion = addRow(QString::fromUtf8(kVersion), QStringLiteral("LVersion"));
+    LCopyrigth = addRow(QString::fromUtf8(kCopyright), QStringLiteral("LCopyrigth"));
+    LMailTo = addRow(QString::fromUtf8(kMailTo), QStringLiteral("LMailTo"));
     grid->setColumnStretch(2, 1);
 
     LProgrammName->setText(QGuiApplication::applicationDisplayName());
@@ -69,7 +73,7 @@ TAboutBox::TAboutBox(QWidget* parent, const QString& versionFile) : QDialog(pare
     VersionInfo->SetLink(TVersionInfo::CtlFileVersion, LVersion);
     VersionInfo->SetLink(TVersionInfo::CtlLegalCopyRight, LCopyrigth);
 
-    BttnOk = new QPushButton(QStringLiteral("OK"), this);
+    BttnOk = new QPushButton(QString::fromUtf8(ui_texts::kOk), this);
     BttnOk->setObjectName(QStringLiteral("BttnOk"));
     BttnOk->setDefault(true);
     BttnOk->setAutoDefault(true);

@@ -1,6 +1,8 @@
 #include "box/BasicSettings.h"
 
+#include "box/Texts.h"
 #include "ui/Dialogs.h"
+#include "ui/Texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,10 +15,9 @@
 
 namespace xantu {
 
-namespace {
+using namespace box_texts;
 
-const char* kPingCaption = "&Ping the Box";
-const char* kPingRunning = "Ping l\xC3\xA4uft ...";
+namespace {
 
 QLabel* Caption(QWidget* parent, const char* text, QWidget* buddy, int y) {
     auto* l = new QLabel(QString::fromUtf8(text), parent);
@@ -38,7 +39,7 @@ void FitFont(QWidget* w, const QString& text, int extra) {
 
 TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& echo, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs) {
-    setWindowTitle(QStringLiteral("BasisEinstellungen"));
+    setWindowTitle(QString::fromUtf8(kTitle));
     setFixedSize(344, 159);
     // The client area is small; the 8-point font of the rest of the program
     // lets every caption fit.
@@ -51,13 +52,9 @@ TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& ech
     EBoxPass = new QLineEdit(this);
     EBoxBouqDir = new QComboBox(this);
     BttnPing = new QPushButton(QString::fromUtf8(kPingCaption), this);
-    BttnAbbr = new QPushButton(QStringLiteral("Abbrechen"), this);
-    BttnOk = new QPushButton(QStringLiteral("OK"), this);
-    CBInfoChwoSrv =
-        new QCheckBox(QString::fromUtf8("Info \xC3\xBC"
-                                        "ber &Channels ohne g\xC3\xBCltigen Service (beim \xC3\x96"
-                                        "ffnen / Laden)"),
-                      this);
+    BttnAbbr = new QPushButton(QString::fromUtf8(ui_texts::kCancel), this);
+    BttnOk = new QPushButton(QString::fromUtf8(ui_texts::kOk), this);
+    CBInfoChwoSrv = new QCheckBox(QString::fromUtf8(kInfoChannelWithoutService), this);
     EBoxIP->setObjectName("EBoxIP");
     EBoxUser->setObjectName("EBoxUser");
     EBoxPass->setObjectName("EBoxPass");
@@ -67,10 +64,10 @@ TBasicSettings::TBasicSettings(TDialogs& dialogs, const TEchoBackendFactory& ech
     BttnOk->setObjectName("BttnOk");
     CBInfoChwoSrv->setObjectName("CBInfoChwoSrv");
 
-    Caption(this, "&IP der Box", EBoxIP, 8);
-    Caption(this, "&Benutzername", EBoxUser, 33);
-    Caption(this, "Pass&word", EBoxPass, 58);
-    Caption(this, "P&fad [bouquets + services]", EBoxBouqDir, 83);
+    Caption(this, kBoxIP, EBoxIP, 8);
+    Caption(this, kBoxUser, EBoxUser, 33);
+    Caption(this, kBoxPass, EBoxPass, 58);
+    Caption(this, kBoxBouqDir, EBoxBouqDir, 83);
     EBoxIP->setGeometry(168, 8, 168, 21);
     EBoxUser->setGeometry(168, 33, 168, 21);
     EBoxPass->setGeometry(168, 58, 168, 21);
@@ -158,7 +155,7 @@ void TBasicSettings::BttnPingClick() {
 
 void TBasicSettings::PingDnsLookupDone(quint16 error) {
     if (error != 0) {
-        dialogs_.Message(this, TMsgKind::Error, QStringLiteral("Unbekannter Host '") + EBoxIP->text() + "'");
+        dialogs_.Message(this, TMsgKind::Error, QString::fromUtf8(kUnknownHost).arg(EBoxIP->text()));
         RestorePingButton();
         return;
     }
@@ -184,14 +181,13 @@ void TBasicSettings::done(int result) {
 void TBasicSettings::PingEchoReply(int replies) {
     RestorePingButton();
     if (replies == 0) {
-        dialogs_.Message(this, TMsgKind::Error,
-                         QStringLiteral("Cannot ping host [") + Ping->HostIP() + QStringLiteral("] : ") +
-                             IcmpStatusText(Ping->ReplyStatus()));
+        dialogs_.Message(
+            this, TMsgKind::Error,
+            QString::fromUtf8(kPingFailed).arg(Ping->HostIP(), IcmpStatusText(Ping->ReplyStatus())));
     } else {
-        dialogs_.Message(this, TMsgKind::Information,
-                         QStringLiteral("Ping an Host [") + Ping->HostIP() +
-                             QStringLiteral("] war erfolgreich!\r") + QStringLiteral("Echo kam nach ") +
-                             QString::number(Ping->RoundTrip()) + QStringLiteral(" msecs"));
+        dialogs_.Message(
+            this, TMsgKind::Information,
+            QString::fromUtf8(kPingDone).arg(Ping->HostIP(), QString::number(Ping->RoundTrip())));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "editui/PanelCopyMove.h"
 
+#include "editui/Texts.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -57,21 +59,27 @@ void TSmilie::paintEvent(QPaintEvent*) {
 
 TPanelCopyMove::TPanelCopyMove(QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("PanelCopyMove"));
+    setFixedHeight(34);
     setAlignment(Qt::AlignCenter);
+    setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
-    setToolTip(QStringLiteral("Kopieren oder Verschieben der Nodes\nShortcut: F5"));
+    setToolTip(QString::fromUtf8(editui_texts::kPanelHint));
     QFont f = font();
     f.setBold(true);
     setFont(f);
+    // Purple text while it takes clicks; disabled (the box is busy) it greys
+    // like the rest of the window.
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, QColor(128, 0, 128));
+    pal.setColor(QPalette::Disabled, QPalette::WindowText,
+                 QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
     setPalette(pal);
     SmilieGif = new TSmilie(this);
     ShowMode(false);
 }
 
 void TPanelCopyMove::ShowMode(bool copyMode) {
-    setText(copyMode ? QStringLiteral("Kopieren") : QStringLiteral("Verschieben"));
+    setText(QString::fromUtf8(copyMode ? editui_texts::kCopy : editui_texts::kMove));
     QPalette pal = palette();
     pal.setColor(QPalette::Window,
                  copyMode ? QColor(Qt::cyan) : QApplication::palette().color(QPalette::Button));

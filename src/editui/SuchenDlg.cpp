@@ -1,5 +1,8 @@
 #include "editui/SuchenDlg.h"
 
+#include "editui/Texts.h"
+#include "ui/Texts.h"
+
 #include "listfiles/FastStringFuncs.h"
 
 #include <QButtonGroup>
@@ -15,10 +18,13 @@
 
 namespace xantu {
 
+using namespace editui_texts;
+
 namespace {
 
-const char* const kFindLabel = "Suchen &nach:";
-const char* const kFullEqual = "&vollständige Übereinstimmung (außer Groß- / Kleinschreibung)";
+QString T(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 // The text field starts at a fixed place, so its label must fit in front of
 // it, and the longer option in its box: a desktop font larger than the
@@ -42,28 +48,28 @@ QFont FittingFont(QFont f) {
 
 TSuchenDlg::TSuchenDlg(TDialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("SuchenDlg"));
-    setWindowTitle(QStringLiteral("Suchen"));
+    setWindowTitle(T(kSearchTitle));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(369, 252);
     setFont(FittingFont(font()));
 
-    CBTarget = new QGroupBox(QStringLiteral("Suchen &in "), this);
+    CBTarget = new QGroupBox(T(kSearchIn), this);
     CBTarget->setObjectName(QStringLiteral("CBTarget"));
     CBTarget->setGeometry(8, 8, 353, 92);
     targets_ = new QButtonGroup(this);
-    const char* items[3] = {"Bouquet- und Channelnamen", "ServiceID", "OnID"};
+    const char* items[3] = {kTargetNames, kTargetServiceId, kTargetOnId};
     for (int i = 0; i < 3; ++i) {
-        CBTargetItem[i] = new QRadioButton(QString::fromUtf8(items[i]), CBTarget);
+        CBTargetItem[i] = new QRadioButton(T(items[i]), CBTarget);
         CBTargetItem[i]->setGeometry(12, 20 + i * 22, 320, 20);
         targets_->addButton(CBTargetItem[i], i);
     }
     connect(targets_, &QButtonGroup::idClicked, this, &TSuchenDlg::CBTargetClick);
 
-    Label1 = new QLabel(QString::fromUtf8(kFindLabel), this);
+    Label1 = new QLabel(T(kFindLabel), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(8, 112, 70, 21);
-    LHexInfo = new QLabel(QStringLiteral("0x"), this);
+    LHexInfo = new QLabel(T(kHexPrefix), this);
     LHexInfo->setObjectName(QStringLiteral("LHexInfo"));
     QFont bold = LHexInfo->font();
     bold.setBold(true);
@@ -73,21 +79,21 @@ TSuchenDlg::TSuchenDlg(TDialogs& dialogs, QWidget* parent) : QDialog(parent), di
     EText->setObjectName(QStringLiteral("EText"));
     Label1->setBuddy(EText);
 
-    GroupBoxOptionen = new QGroupBox(QStringLiteral("Optionen"), this);
+    GroupBoxOptionen = new QGroupBox(T(kOptions), this);
     GroupBoxOptionen->setObjectName(QStringLiteral("GroupBoxOptionen"));
     GroupBoxOptionen->setGeometry(8, 142, 353, 66);
-    CBCase = new QCheckBox(QStringLiteral("&Groß- / Kleinschreibung"), GroupBoxOptionen);
+    CBCase = new QCheckBox(T(kMatchCase), GroupBoxOptionen);
     CBCase->setObjectName(QStringLiteral("CBCase"));
     CBCase->setGeometry(12, 18, 330, 20);
-    CBFullEqual = new QCheckBox(QString::fromUtf8(kFullEqual), GroupBoxOptionen);
+    CBFullEqual = new QCheckBox(T(kFullEqual), GroupBoxOptionen);
     CBFullEqual->setObjectName(QStringLiteral("CBFullEqual"));
     CBFullEqual->setGeometry(12, 40, 338, 20);
 
-    BttnOk = new QPushButton(QStringLiteral("OK"), this);
+    BttnOk = new QPushButton(T(ui_texts::kOk), this);
     BttnOk->setObjectName(QStringLiteral("BttnOk"));
     BttnOk->setGeometry(196, 218, 75, 25);
     BttnOk->setDefault(true);
-    BttnAbbr = new QPushButton(QStringLiteral("Abbrechen"), this);
+    BttnAbbr = new QPushButton(T(ui_texts::kCancel), this);
     BttnAbbr->setObjectName(QStringLiteral("BttnAbbr"));
     BttnAbbr->setGeometry(286, 218, 75, 25);
     connect(BttnOk, &QPushButton::clicked, this, &TSuchenDlg::BttnOkClick);
@@ -149,8 +155,7 @@ void TSuchenDlg::BttnOkClick() {
     };
     const QString text = EText->text();
     if (text.isEmpty()) {
-        dialogs_.MessageOk(this, TMsgKind::Confirmation,
-                           QStringLiteral("Der Suchstring darf nicht leer bleiben!"));
+        dialogs_.MessageOk(this, TMsgKind::Confirmation, T(kEmptySearch));
         refocus();
         return;
     }
@@ -163,7 +168,7 @@ void TSuchenDlg::BttnOkClick() {
             ok = false;
         }
         if (!ok) {
-            dialogs_.Message(this, TMsgKind::Error, QStringLiteral("Der Suchstring ist nicht hexadezimal!"));
+            dialogs_.Message(this, TMsgKind::Error, T(kNotHex));
             refocus();
             return;
         }

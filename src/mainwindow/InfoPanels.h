@@ -1,7 +1,10 @@
 // The info columns at the right of both pages: what the selected node of
-// the bouquet tree or of the services tree holds. They only show values;
-// the main window fills them and acts on the typed changes they report.
+// the bouquet tree or of the services tree holds. They fill themselves from
+// a node; the main window acts on the typed changes they report.
 #pragma once
+
+#include "core/ListDocument.h"
+#include "text/ListText.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -43,12 +46,35 @@ class TInfoPanel : public QFrame {
 };
 
 // BouquetRPanel: heading, then the bouquet panel (B) or the text of the
-// reserved bouquet (A), then the channel entry panel (C).
+// reserved bouquet (A), then the channel entry panel (C). It shows a node
+// of the bouquet tree and reports what the user typed or clicked.
 class TBouquetInfo : public QFrame {
     Q_OBJECT
   public:
     explicit TBouquetInfo(QWidget* parent = nullptr);
 
+    // Shows `node` (a bouquet or an entry; its bouquet's fields for an
+    // entry). `editable`: the lists may change now (the channel name field
+    // of "andere" never may). Typed-change signals stay silent meanwhile.
+    void Show(const TBasicBNode& node, int boxType, TNameCharset charset, bool editable);
+    // Nothing selected: only the heading stays.
+    void ShowNothing();
+    // The lists stand still (the box is busy): no field takes input.
+    void SetEditable(bool editable);
+    // Puts `text` into the bouquet name field without reporting it.
+    void ReplaceBouquetName(const QString& text);
+    // The two name fields, for the editing's undo rules.
+    QList<QLineEdit*> NameFields() const;
+
+  signals:
+    void BouquetNameEdited(const QString& typed);
+    void ChannelNameEdited(const QString& typed);
+    void HiddenClicked(bool checked);
+    void LockedClicked(bool checked);
+    void GotoServiceClicked();
+    void SatPositionClicked();
+
+  private:
     QLabel* BouquetInfoCaptionPanel;
     TInfoPanel* BouquetBInfoPanel;
     QFrame* BouquetAInfoPanel;
@@ -64,15 +90,25 @@ class TBouquetInfo : public QFrame {
     TClickLabel* Label15;
     QLabel* LBChannelSatPosition;
     QPushButton* BttnGotoService;
+    bool filling_ = false;
 };
 
 // ServicesRPanel: heading with the three counters, then the satellite (or
-// cable network), transponder and channel panels.
+// cable network), transponder and channel panels. It shows a node of the
+// services tree.
 class TServicesInfo : public QFrame {
     Q_OBJECT
   public:
     explicit TServicesInfo(QWidget* parent = nullptr);
 
+    void Show(const TBasicSNode& node, int boxType, TNameCharset charset);
+    void ShowNothing();
+    void ShowCounters(int total, int tv, int radio);
+    // Satellite box: "Satelit" with DisEqc and position, "Polarization";
+    // cable box: "Kabel" without them, "Modulation".
+    void SetBoxLabels(bool satellite);
+
+  private:
     QFrame* ServicesInfoCaptionPanel;
     QLabel* LSrvGesamt;
     QLabel* LSrvTV;

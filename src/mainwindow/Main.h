@@ -2,16 +2,20 @@
 // the services tree and their info columns, the status bar. It owns the list
 // document and shows what the load sequence reports (it is the document's
 // host). Commands of the editing, box, pool and about parts are routed to
-// the public handlers below; the parts that build them fill those in.
+// the public handlers below. Its controls are its own: the editing and box
+// halves reach them as friends, tests and tools by object name.
 #pragma once
 
 #include "core/ListDocument.h"
+#include "mainwindow/MainEditing.h"
 #include "mainwindow/NodeTreeModel.h"
 #include "mainwindow/TreeViews.h"
+#include "net/BoxSettings.h"
 #include "text/ListText.h"
 #include "ui/Dialogs.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -31,6 +35,7 @@ class TBouquetInfo;
 class TServicesInfo;
 class TFormStore;
 class TMainBox;
+class TPanelCopyMove;
 class TServicePool;
 
 using TBouquetModel = TNodeTreeModel<TBasicBNode>;
@@ -57,79 +62,23 @@ class TMain : public QMainWindow, public TListHost {
     TFormStore* FStore() const { return fstore_; }
     // The box connection: transfers, backups, the settings dialog.
     TMainBox& Box() const { return *box_; }
+    // The bouquet editing with its undo history and search.
+    TMainEditing& Editing() { return editing_; }
     bool Modified() const { return modified_; }
-    bool CopyMode() const { return copyMode_; }
+    bool CopyMode() const { return editing_.Editor.CopyMode(); }
     // Character set of the loaded lists' names (decided after each load).
     TNameCharset NameCharset() const { return doc_.NameCharset; }
     // The bytes to store for a name the user typed, in the lists' charset.
     std::string EncodeTypedName(const QString& typed) const;
     QString DisplayName(const std::string& bytes) const;
 
-    // Settings of section "Main".
-    QString BoxIP;
-    QString BoxUser;
-    QString BoxPass;
-    QString BoxBouqDir;
-    QString LocalPath;
-
-    // --- controls ---
-    QToolBar* ToolBar = nullptr;
-    QTabWidget* Pages = nullptr;
-    QWidget* SheetBouquets = nullptr;
-    QWidget* SheetServices = nullptr;
-    QLabel* PanelCopyMove = nullptr;
-    TBouquetView* VTB = nullptr;
-    TListTreeView* VTS = nullptr;
-    TBouquetModel* VTBModel = nullptr;
-    TServicesModel* VTSModel = nullptr;
-    TBouquetInfo* BouquetRPanel = nullptr;
-    TServicesInfo* ServicesRPanel = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QSplitter* Splitter2 = nullptr;
-    QLabel* StatPanel[3] = {};
-    QMenu* PopupBouquets = nullptr;
-    QMenu* PopupServices = nullptr;
-
-    // Menu items (the tool-bar buttons share the actions of their commands).
-    QAction* Basiseinstellungen1 = nullptr;
-    QAction* MenuOpen = nullptr;
-    QAction* MenuSaveAs = nullptr;
-    QAction* MenuOpenBackup = nullptr;
-    QAction* Beenden1 = nullptr;
-    QAction* MenuCopyMove = nullptr;
-    QAction* MenuLoadBouquetFTP = nullptr;
-    QAction* MenuSaveBouquetFTP = nullptr;
-    QAction* MenuNewBouquet = nullptr;
-    QAction* MenuDeleteSelection = nullptr;
-    QAction* MenuSuchen = nullptr;
-    QAction* MenuWeitersuchen = nullptr;
-    QAction* MenuTV = nullptr;
-    QAction* MenuRadio = nullptr;
-    QAction* MenuSpezial = nullptr;
-    QAction* MenuServicepool = nullptr;
-    QAction* MenuSatPosList = nullptr;
-    QAction* MenuInfo = nullptr;
-    // Pop-up of the bouquet tree (Ins and Del act while the tree has focus).
-    QAction* MenuNewBouquet2 = nullptr;
-    QAction* MenuDeleteSelection2 = nullptr;
-    QAction* MenuExpandBouquets = nullptr;
-    QAction* MenuShowOnlyBouquets = nullptr;
-    // Pop-up of the services tree.
-    QAction* MenuExpandServices = nullptr;
-    QAction* MenuShowOnlyTransponder = nullptr;
-    // Tool-bar buttons, left to right.
-    QAction* BttnBeenden = nullptr;
-    QAction* BttnOpenBouquet = nullptr;
-    QAction* BttnSaveAs = nullptr;
-    QAction* BttnLoadBouquet = nullptr;
-    QAction* BttnTransferBouquet = nullptr;
-    QAction* BttnShowTV = nullptr;
-    QAction* BttnShowRadio = nullptr;
-    QAction* BttnShowSpezial = nullptr;
-    QAction* BttnServicePool = nullptr;
-    QAction* BttnNewBouquet = nullptr;
-    QAction* BttnDeleteSelection = nullptr;
-    QAction* BttnInfo = nullptr;
+    // How the box is reached; "Info_ChannelWithoutService" is the load
+    // sequence's own switch and follows these settings.
+    const TBoxSettings& BoxSettings() const { return boxSettings_; }
+    void SetBoxSettings(const TBoxSettings& settings);
+    // The folder of the last local open or save.
+    const QString& LocalPath() const { return localPath_; }
+    void SetLocalPath(const QString& path) { localPath_ = path; }
 
     // Hooks for the windows that live beside this one.
     std::function<void()> OnFillServicePool; // end of every services read
@@ -156,8 +105,6 @@ class TMain : public QMainWindow, public TListHost {
 
     // --- frame ---
     void ClearView();
-    void SetCopyMode();
-    void SetMoveMode();
     void UpdateViewFilterControls();
     // Selected nodes of the bouquet tree in tree order (all siblings).
     QList<PBNode> SelectedBouquetNodes() const;
@@ -209,7 +156,6 @@ class TMain : public QMainWindow, public TListHost {
     void VTBCollapsed(const QModelIndex& index);
     void VTSCollapsed(const QModelIndex& index);
 
-    // Commands built by other parts; placeholders until then.
     void MenuLoadBouquetFTPClick();
     void MenuSaveBouquetFTPClick();
     void MenuServicepoolClick();
@@ -228,18 +174,31 @@ class TMain : public QMainWindow, public TListHost {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    friend class TMainEditing;
+    friend class TMainBox;
+
     void RunCommand(const std::function<void()>& command);
+    QAction* MakeAction(const char* name, const QString& text, void (TMain::*slot)());
     void BuildActions();
+    void BuildButtons();
     void BuildMenus();
+    void BuildPopups();
     void BuildToolBar();
     void BuildPages();
+    QWidget* BuildBouquetsPage();
+    QWidget* BuildServicesPage();
+    void BuildSplitters();
+    void ConnectTrees();
+    void ConnectInfoPanels();
     void BuildStatusBar();
+    void BuildSettingsStore(const TMainOptions& options);
     void FormShow();
     void FStoreRestorePlacement();
     void FStoreSavePlacement();
     void SettingsWriteFailed(const QString& path);
     void Splitter1Moved();
     void Splitter2Moved();
+    void SetBoxLabels(bool satellite);
     void SyncBouquetView();
     void ApplyHiddenRows(PBNode parent);
     void ApplyAllHiddenRows();
@@ -256,23 +215,90 @@ class TMain : public QMainWindow, public TListHost {
     };
     TSavedSelection SaveBouquetSelection() const;
     void RestoreBouquetSelection(const TSavedSelection& saved);
-    void ShowText(QLabel* label, const QString& text);
 
     TDialogs& dialogs_;
     TListDocument doc_;
+    // The item models over the document's trees: after the document, so
+    // they leave its trees' listeners before the trees go.
+    TBouquetModel vtbModel_;
+    TServicesModel vtsModel_;
     TFormStore* fstore_ = nullptr;
+    // The service pool window, once attached; it may go before this window.
+    QPointer<TServicePool> pool_;
+    TBoxSettings boxSettings_;
+    QString localPath_;
     bool modified_ = false;
-    bool copyMode_ = false;
     bool loading_ = false;
     bool filterPending_ = false;
     bool settingsSaved_ = false;
-    bool fillingPanels_ = false;
     bool listsLocked_ = false;
     unsigned editCount_ = 0;
     int infoWidth_ = 220;
-    std::unique_ptr<TMainBox> box_;
     // Branches of the bouquet tree whose filtered rows the view already hides.
     std::unordered_set<PBNode> hiddenApplied_;
+
+    // --- controls ---
+    QToolBar* ToolBar = nullptr;
+    QTabWidget* Pages = nullptr;
+    QWidget* SheetBouquets = nullptr;
+    QWidget* SheetServices = nullptr;
+    TPanelCopyMove* PanelCopyMove = nullptr;
+    TBouquetView* VTB = nullptr;
+    TListTreeView* VTS = nullptr;
+    TBouquetInfo* BouquetRPanel = nullptr;
+    TServicesInfo* ServicesRPanel = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QLabel* StatPanel[3] = {};
+    QMenu* MenuBearbeiten = nullptr;
+    QMenu* PopupBouquets = nullptr;
+    QMenu* PopupServices = nullptr;
+
+    // Menu items (the tool-bar buttons share the handlers of their commands).
+    QAction* Basiseinstellungen1 = nullptr;
+    QAction* MenuOpen = nullptr;
+    QAction* MenuSaveAs = nullptr;
+    QAction* MenuOpenBackup = nullptr;
+    QAction* Beenden1 = nullptr;
+    QAction* MenuCopyMove = nullptr;
+    QAction* MenuLoadBouquetFTP = nullptr;
+    QAction* MenuSaveBouquetFTP = nullptr;
+    QAction* MenuNewBouquet = nullptr;
+    QAction* MenuDeleteSelection = nullptr;
+    QAction* MenuSuchen = nullptr;
+    QAction* MenuWeitersuchen = nullptr;
+    QAction* MenuTV = nullptr;
+    QAction* MenuRadio = nullptr;
+    QAction* MenuSpezial = nullptr;
+    QAction* MenuServicepool = nullptr;
+    QAction* MenuSatPosList = nullptr;
+    QAction* MenuInfo = nullptr;
+    // Pop-up of the bouquet tree (Ins and Del act while the tree has focus).
+    QAction* MenuNewBouquet2 = nullptr;
+    QAction* MenuDeleteSelection2 = nullptr;
+    QAction* MenuExpandBouquets = nullptr;
+    QAction* MenuShowOnlyBouquets = nullptr;
+    // Pop-up of the services tree.
+    QAction* MenuExpandServices = nullptr;
+    QAction* MenuShowOnlyTransponder = nullptr;
+    // Tool-bar buttons, left to right.
+    QAction* BttnBeenden = nullptr;
+    QAction* BttnOpenBouquet = nullptr;
+    QAction* BttnSaveAs = nullptr;
+    QAction* BttnLoadBouquet = nullptr;
+    QAction* BttnTransferBouquet = nullptr;
+    QAction* BttnShowTV = nullptr;
+    QAction* BttnShowRadio = nullptr;
+    QAction* BttnShowSpezial = nullptr;
+    QAction* BttnServicePool = nullptr;
+    QAction* BttnNewBouquet = nullptr;
+    QAction* BttnDeleteSelection = nullptr;
+    QAction* BttnInfo = nullptr;
+
+    // After the document they work on; the box goes first, so a transfer
+    // ending on the way out still finds the editing.
+    TMainEditing editing_;
+    std::unique_ptr<TMainBox> box_;
 };
 
 } // namespace xantu

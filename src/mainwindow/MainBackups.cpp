@@ -4,23 +4,30 @@
 #include "core/FileIO.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MainBox.h"
+#include "mainwindow/Texts.h"
 
 #include <QAction>
 #include <QFile>
 
 namespace xantu {
 
+using namespace mainwindow_texts;
+
 namespace {
+
+QString T(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 QString KindText(const QString& kind) {
     if (kind == QLatin1String(TBackupStore::Local))
-        return QStringLiteral("vor lokalem Speichern");
+        return T(kBackupLocal);
     if (kind == QLatin1String(TBackupStore::Fetched))
-        return QStringLiteral("von der Box geladen");
+        return T(kBackupFetched);
     if (kind == QLatin1String(TBackupStore::Sent))
-        return QStringLiteral("zur Box übertragen");
+        return T(kBackupSent);
     if (kind == QLatin1String(TBackupStore::Box))
-        return QStringLiteral("Box vor dem Übertragen");
+        return T(kBackupBox);
     return kind;
 }
 
@@ -37,7 +44,7 @@ void TMain::MenuOpenBackupClick() {
         return;
     const std::vector<TBackupStore::TInfo> backups = box_->Backups.List();
     if (backups.empty()) {
-        dialogs_.Message(this, TMsgKind::Information, QStringLiteral("Es gibt noch keine Sicherungen."));
+        dialogs_.Message(this, TMsgKind::Information, T(kNoBackups));
         return;
     }
     QList<TBackupRow> rows;
@@ -49,14 +56,12 @@ void TMain::MenuOpenBackupClick() {
         return;
     const TBackupStore::TInfo& backup = backups[std::size_t(chosen)];
     if (!backup.Complete()) {
-        dialogs_.Message(
-            this, TMsgKind::Error,
-            QStringLiteral("Die Sicherung enthält nicht beide Dateien! Öffnen wird abgebrochen!"));
+        dialogs_.Message(this, TMsgKind::Error, T(kBackupIncomplete));
         return;
     }
     MenuSatPosList->setVisible(false);
     ClearView();
-    SetStatus("Dateien öffnen ...");
+    SetStatus(kStatusOpening);
     std::string bouquetsText;
     std::string servicesText;
     std::string why;
@@ -64,11 +69,11 @@ void TMain::MenuOpenBackupClick() {
             TReadFailure::None ||
         ReadListFile(QFile::encodeName(backup.ServicesFile).toStdString(), servicesText, &why) !=
             TReadFailure::None) {
-        SetStatus("Öffnen ist fehlgeschlagen");
+        SetStatus(kStatusOpenFailed);
         dialogs_.Message(this, TMsgKind::Error, QString::fromUtf8(why));
         return;
     }
-    SetStatus("Dateien eingelesen");
+    SetStatus(kStatusRead);
     // Neither the box nor the user's folder holds this pair now: closing,
     // another open or a load asks before it is lost.
     if (LoadListTexts(servicesText, bouquetsText))

@@ -26,8 +26,7 @@ void TMainBox::TransferRunning(bool running) {
     for (QAction* a : {main_.MenuLoadBouquetFTP, main_.MenuSaveBouquetFTP, main_.MenuOpen, main_.MenuSaveAs,
                        main_.MenuOpenBackup, main_.BttnLoadBouquet, main_.BttnTransferBouquet,
                        main_.BttnOpenBouquet, main_.BttnSaveAs})
-        if (a)
-            a->setEnabled(!running);
+        a->setEnabled(!running);
     main_.SetListsLocked(running);
 }
 
@@ -35,24 +34,14 @@ unsigned TMainBox::EditCount() const {
     return main_.EditCount();
 }
 
-TBoxSettings TMainBox::Settings() const {
-    TBoxSettings s;
-    s.BoxIP = main_.BoxIP;
-    s.BoxUser = main_.BoxUser;
-    s.BoxPass = main_.BoxPass;
-    s.BoxBouqDir = main_.BoxBouqDir;
-    s.Info_ChannelWithoutService = main_.Doc().Info_ChannelWithoutService;
-    return s;
-}
-
 // ---- the window's commands --------------------------------------------------
 
 void TMain::MenuLoadBouquetFTPClick() {
-    box_->Transfer.LoadFromBox(box_->Settings());
+    box_->Transfer.LoadFromBox(boxSettings_);
 }
 
 void TMain::MenuSaveBouquetFTPClick() {
-    box_->Transfer.SendToBox(box_->Settings());
+    box_->Transfer.SendToBox(boxSettings_);
 }
 
 void TMain::Basiseinstellungen1Click() {
@@ -60,14 +49,9 @@ void TMain::Basiseinstellungen1Click() {
         OnBasicSettings();
         return;
     }
-    TBoxSettings values = box_->Settings();
-    if (!TBasicSettings::Run(this, dialogs_, values, box_->SettingsExec))
-        return;
-    BoxIP = values.BoxIP;
-    BoxUser = values.BoxUser;
-    BoxPass = values.BoxPass;
-    BoxBouqDir = values.BoxBouqDir;
-    doc_.Info_ChannelWithoutService = values.Info_ChannelWithoutService;
+    TBoxSettings values = boxSettings_;
+    if (TBasicSettings::Run(this, dialogs_, values, box_->SettingsExec))
+        SetBoxSettings(values);
 }
 
 } // namespace xantu

@@ -20,9 +20,6 @@ class TMainBox : public TBoxUi {
     void TransferRunning(bool running) override;
     unsigned EditCount() const override;
 
-    // The window's box settings as the transfer takes them.
-    TBoxSettings Settings() const;
-
     TBackupStore Backups;
     TBoxTransfer Transfer;
     // Replaces the modal run of the settings dialog (tests).

@@ -4,6 +4,7 @@
 #include "editui/SuchenDlg.h"
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/Texts.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -62,8 +63,7 @@ class TNameFieldUndo : public QObject {
 
 } // namespace
 
-TMainEditing::TMainEditing(TMain& main) : QObject(&main), Editor(main.Doc(), *this), main_(main) {
-    setObjectName(QStringLiteral("BouquetEditing"));
+TMainEditing::TMainEditing(TMain& main) : Editor(main.Doc(), *this), main_(main) {
     ExecSearchDialog = [](TSuchenDlg& dlg) { return dlg.exec(); };
 }
 
@@ -89,7 +89,7 @@ void TMainEditing::ClearSelection() {
 
 void TMainEditing::SelectOnly(PBNode node) {
     main_.SelectBouquetNode(node);
-    main_.VTB->scrollTo(main_.VTBModel->IndexOf(node));
+    main_.VTB->scrollTo(main_.vtbModel_.IndexOf(node));
 }
 
 void TMainEditing::RevealNode(PBNode node) {
@@ -99,17 +99,17 @@ void TMainEditing::RevealNode(PBNode node) {
     for (PBNode n = node; n; n = n->Parent())
         chain.push_back(n);
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        const QModelIndex i = main_.VTBModel->IndexOf(*it);
+        const QModelIndex i = main_.vtbModel_.IndexOf(*it);
         main_.VTB->setRowHidden(i.row(), i.parent(), false);
         if (*it != node)
             main_.VTB->setExpanded(i, true);
     }
-    main_.VTB->scrollTo(main_.VTBModel->IndexOf(node));
+    main_.VTB->scrollTo(main_.vtbModel_.IndexOf(node));
 }
 
 void TMainEditing::RepaintNode(PBNode node) {
     if (node)
-        main_.VTBModel->NodeChanged(node);
+        main_.vtbModel_.NodeChanged(node);
     else
         main_.VTB->viewport()->update();
 }
@@ -119,10 +119,7 @@ void TMainEditing::RefreshInfo() {
 }
 
 void TMainEditing::CopyModeChanged(bool copyMode) {
-    if (copyMode)
-        main_.SetCopyMode();
-    else
-        main_.SetMoveMode();
+    main_.PanelCopyMove->ShowMode(copyMode);
 }
 
 void TMainEditing::HistoryChanged() {
@@ -137,86 +134,74 @@ std::vector<PBNode> TMainEditing::Selection() const {
     return {nodes.begin(), nodes.end()};
 }
 
-void AttachEditing(TMain& main) {
-    auto* e = new TMainEditing(main);
-
-    e->MenuUndo = new QAction(QStringLiteral("&Rückgängig"), &main);
-    e->MenuUndo->setObjectName(QStringLiteral("MenuUndo"));
-    e->MenuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    e->MenuRedo = new QAction(QStringLiteral("&Wiederholen"), &main);
-    e->MenuRedo->setObjectName(QStringLiteral("MenuRedo"));
-    e->MenuRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    QObject::connect(e->MenuUndo, &QAction::triggered, e, [e, &main] {
-        if (!main.ListsLocked())
-            e->Editor.Undo();
+void TMainEditing::Attach() {
+    MenuUndo = new QAction(QString::fromUtf8(mainwindow_texts::kMenuUndo), &main_);
+    MenuUndo->setObjectName(QStringLiteral("MenuUndo"));
+    MenuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    MenuRedo = new QAction(QString::fromUtf8(mainwindow_texts::kMenuRedo), &main_);
+    MenuRedo->setObjectName(QStringLiteral("MenuRedo"));
+    MenuRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    connect(MenuUndo, &QAction::triggered, this, [this] {
+        if (!main_.ListsLocked())
+            Editor.Undo();
     });
-    QObject::connect(e->MenuRedo, &QAction::triggered, e, [e, &main] {
-        if (!main.ListsLocked())
-            e->Editor.Redo();
+    connect(MenuRedo, &QAction::triggered, this, [this] {
+        if (!main_.ListsLocked())
+            Editor.Redo();
     });
-    if (auto* menu = main.findChild<QMenu*>(QStringLiteral("MenuBearbeiten"))) {
-        menu->addSeparator();
-        menu->addAction(e->MenuUndo);
-        menu->addAction(e->MenuRedo);
-    }
-    main.addAction(e->MenuUndo);
-    main.addAction(e->MenuRedo);
-    e->HistoryChanged();
+    main_.MenuBearbeiten->addSeparator();
+    main_.MenuBearbeiten->addAction(MenuUndo);
+    main_.MenuBearbeiten->addAction(MenuRedo);
+    main_.addAction(MenuUndo);
+    main_.addAction(MenuRedo);
+    HistoryChanged();
 
-    if (auto* panel = qobject_cast<TPanelCopyMove*>(main.PanelCopyMove))
-        QObject::connect(panel, &TPanelCopyMove::clicked, &main, &TMain::MenuCopyMoveClick);
-
-    auto* fieldUndo = new TNameFieldUndo(e);
-    for (QLineEdit* field : {main.BouquetRPanel->EBBouquetName, main.BouquetRPanel->EBChannelName}) {
-        field->installEventFilter(fieldUndo);
-        // A name of any length the lists hold (the field's default cuts at 32,767).
-        field->setMaxLength(std::numeric_limits<int>::max());
-    }
-
-    // A typed name is one undo step until the field is left or the
-    // selection moves on.
-    QObject::connect(main.BouquetRPanel->EBBouquetName, &QLineEdit::editingFinished, e,
-                     [e] { e->Editor.EndNameEdit(); });
-    QObject::connect(main.BouquetRPanel->EBChannelName, &QLineEdit::editingFinished, e,
-                     [e] { e->Editor.EndNameEdit(); });
-    if (QItemSelectionModel* sel = main.VTB->selectionModel())
-        QObject::connect(sel, &QItemSelectionModel::selectionChanged, e, [e] { e->Editor.EndNameEdit(); });
+    connect(main_.PanelCopyMove, &TPanelCopyMove::clicked, &main_, &TMain::MenuCopyMoveClick);
+    AttachNameFields();
+    if (QItemSelectionModel* sel = main_.VTB->selectionModel())
+        connect(sel, &QItemSelectionModel::selectionChanged, this, [this] { Editor.EndNameEdit(); });
 
     // Drags start only with a selection a drop may take, and end only on a
     // node the acceptance table allows.
-    main.VTB->MayStartDrag = [e] { return e->Editor.CheckCopySelection(e->Selection()); };
-    main.VTB->MayDropOn = [e, &main](const QModelIndex& target) {
-        return TBouquetEditor::AcceptsDrop(TBouquetEditor::TreeOrder(e->Selection()),
-                                           main.VTBModel->NodeOf(target));
+    main_.VTB->MayStartDrag = [this] { return Editor.CheckCopySelection(Selection()); };
+    main_.VTB->MayDropOn = [this](const QModelIndex& target) {
+        return TBouquetEditor::AcceptsDrop(TBouquetEditor::TreeOrder(Selection()),
+                                           main_.vtbModel_.NodeOf(target));
     };
 }
 
-TMainEditing* EditingOf(const TMain& main) {
-    return main.findChild<TMainEditing*>(QStringLiteral("BouquetEditing"), Qt::FindDirectChildrenOnly);
+void TMainEditing::AttachNameFields() {
+    auto* fieldUndo = new TNameFieldUndo(this);
+    for (QLineEdit* field : main_.BouquetRPanel->NameFields()) {
+        field->installEventFilter(fieldUndo);
+        // A name of any length the lists hold (the field's default cuts at 32,767).
+        field->setMaxLength(std::numeric_limits<int>::max());
+        // A typed name is one undo step until the field is left or the
+        // selection moves on.
+        connect(field, &QLineEdit::editingFinished, this, [this] { Editor.EndNameEdit(); });
+    }
 }
 
 // ---- the window's bouquet commands ------------------------------------------------
 
 void TMain::MenuNewBouquetClick() {
-    if (TMainEditing* e = EditingOf(*this); e && !listsLocked_)
-        e->Editor.NewBouquet();
+    if (!listsLocked_)
+        editing_.Editor.NewBouquet();
 }
 
 void TMain::MenuDeleteSelectionClick() {
-    TMainEditing* e = EditingOf(*this);
-    if (e && !listsLocked_ && Pages->currentWidget() == SheetBouquets)
-        e->Editor.DeleteSelection(e->Selection());
+    if (!listsLocked_ && Pages->currentWidget() == SheetBouquets)
+        editing_.Editor.DeleteSelection(editing_.Selection());
 }
 
 void TMain::MenuSuchenClick() {
-    TMainEditing* e = EditingOf(*this);
-    if (!e || doc_.VTB.TopCount() == 0)
+    if (doc_.VTB.TopCount() == 0)
         return;
     Pages->setCurrentWidget(SheetBouquets);
-    TBouquetSearch& search = e->Editor.Search();
+    TBouquetSearch& search = editing_.Editor.Search();
     TSuchenDlg dlg(dialogs_, this);
     dlg.SetSearchData(search.SearchData);
-    if (e->ExecSearchDialog(dlg) == QDialog::Accepted) {
+    if (editing_.ExecSearchDialog(dlg) == QDialog::Accepted) {
         TSearchData data;
         dlg.GetSearchData(data);
         search.Start(data);
@@ -224,28 +209,26 @@ void TMain::MenuSuchenClick() {
 }
 
 void TMain::MenuWeitersuchenClick() {
-    TMainEditing* e = EditingOf(*this);
-    if (e && Pages->currentWidget() == SheetBouquets)
-        e->Editor.Search().Next();
+    if (Pages->currentWidget() == SheetBouquets)
+        editing_.Editor.Search().Next();
 }
 
 void TMain::MenuCopyMoveClick() {
-    if (TMainEditing* e = EditingOf(*this); e && !listsLocked_)
-        e->Editor.ToggleCopyMode();
+    if (!listsLocked_)
+        editing_.Editor.ToggleCopyMode();
 }
 
 void TMain::VTBDragDrop(PBNode target, TDropPosition position, bool /*copyKey*/) {
     // Move or copy is the panel's mode, never a key held while dragging.
-    TMainEditing* e = EditingOf(*this);
-    if (!e || listsLocked_ || !target || position == TDropPosition::Nowhere)
+    if (listsLocked_ || !target || position == TDropPosition::Nowhere)
         return;
     const TDropPos pos = position == TDropPosition::Above ? TDropPos::Above
                          : position == TDropPosition::On  ? TDropPos::On
                                                           : TDropPos::Below;
-    std::vector<PBNode> selection = e->Selection();
+    std::vector<PBNode> selection = editing_.Selection();
     if (!TBouquetEditor::AcceptsDrop(TBouquetEditor::TreeOrder(selection), target))
         return;
-    e->Editor.DragDrop(std::move(selection), target, pos);
+    editing_.Editor.DragDrop(std::move(selection), target, pos);
     RevealBouquetSelection();
 }
 

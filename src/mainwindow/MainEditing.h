@@ -1,6 +1,7 @@
 // The bouquet editing inside the main window: the editor with its undo
 // history, the window's side of it (boxes, selection, panel), and the
-// undo/redo items of "&Bearbeiten".
+// undo/redo items of "&Bearbeiten". A member of the window, tied to its
+// controls by Attach once they are built.
 #pragma once
 
 #include "edit/BouquetEditor.h"
@@ -19,6 +20,10 @@ class TMainEditing : public QObject, public TEditHost {
     Q_OBJECT
   public:
     explicit TMainEditing(TMain& main);
+
+    // Adds the undo items, the copy/move panel's click, the name fields'
+    // undo rules and the drag checks to the window's controls.
+    void Attach();
 
     TBouquetEditor Editor;
     QAction* MenuUndo = nullptr;
@@ -41,12 +46,8 @@ class TMainEditing : public QObject, public TEditHost {
     std::vector<PBNode> Selection() const;
 
   private:
+    void AttachNameFields();
     TMain& main_;
 };
-
-// Creates the editing part of `main` (once, while the window is built).
-void AttachEditing(TMain& main);
-// The editing part of `main`, or nullptr before AttachEditing.
-TMainEditing* EditingOf(const TMain& main);
 
 } // namespace xantu

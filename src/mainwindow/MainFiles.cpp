@@ -6,6 +6,7 @@
 #include "mainwindow/MainBox.h"
 #include "mainwindow/PairPaths.h"
 #include "mainwindow/SatPosList.h"
+#include "mainwindow/Texts.h"
 
 #include <QAction>
 #include <QFile>
@@ -13,9 +14,13 @@
 
 namespace xantu {
 
+using namespace mainwindow_texts;
+
 namespace {
 
-const QString kXmlFilter = QStringLiteral("XML Dateien (*.xml)");
+QString T(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 std::string LocalFile(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -38,20 +43,20 @@ void TMain::BeginLoad() {
     VTS->viewport()->repaint();
     VTB->setUpdatesEnabled(false);
     VTS->setUpdatesEnabled(false);
-    VTBModel->BeginBulk();
-    VTSModel->BeginBulk();
+    vtbModel_.BeginBulk();
+    vtsModel_.BeginBulk();
 }
 
 void TMain::EndLoad() {
-    VTSModel->SetCharset(doc_.NameCharset);
-    VTBModel->SetCharset(doc_.NameCharset);
-    VTSModel->EndBulk();
-    VTBModel->EndBulk();
+    vtsModel_.SetCharset(doc_.NameCharset);
+    vtbModel_.SetCharset(doc_.NameCharset);
+    vtsModel_.EndBulk();
+    vtbModel_.EndBulk();
     loading_ = false;
     // The services tree opens at its root; the bouquet tree as the filter
     // (or the reader, when the load stopped early) left it.
     if (PSNode root = doc_.VTS.GetFirst())
-        VTS->setExpanded(VTSModel->IndexOf(root), true);
+        VTS->setExpanded(vtsModel_.IndexOf(root), true);
     SyncBouquetView();
     VTS->setUpdatesEnabled(true);
     VTB->setUpdatesEnabled(true);
@@ -75,9 +80,7 @@ bool TMain::CheckListsPresent() {
 }
 
 bool TMain::ConfirmDiscardChanges() {
-    return !modified_ ||
-           dialogs_.Confirm(this, QStringLiteral("Am aktuellen Bouquet wurden Änderungen vorgenommen!\r"
-                                                 "Wollen Sie fortfahren und die Änderungen verlieren?"));
+    return !modified_ || dialogs_.Confirm(this, T(kAskDiscard));
 }
 
 void TMain::MenuOpenClick() {
@@ -87,9 +90,9 @@ void TMain::MenuOpenClick() {
         return;
     MenuSatPosList->setVisible(false);
     TFileDialogSetup setup;
-    setup.Title = QStringLiteral("Bouquet und Services öffnen ...");
-    setup.Filter = kXmlFilter;
-    setup.Folder = LocalPath;
+    setup.Title = T(kOpenTitle);
+    setup.Filter = T(kXmlFilter);
+    setup.Folder = localPath_;
     setup.FileName = QStringLiteral("bouquets");
     setup.DefaultSuffix = QStringLiteral("xml");
     setup.MustExist = true;
@@ -99,25 +102,23 @@ void TMain::MenuOpenClick() {
     const QString folder = FolderPart(file);
     const QString services = folder + QStringLiteral("services.xml");
     if (!QFileInfo::exists(services)) {
-        dialogs_.Message(
-            this, TMsgKind::Error,
-            QStringLiteral("Die Datei \"services.xml\" existiert nicht! Öffnen wird abgebrochen!"));
+        dialogs_.Message(this, TMsgKind::Error, T(kNoServicesFile));
         ClearView();
         return;
     }
-    LocalPath = folder;
+    localPath_ = folder;
     ClearView();
-    SetStatus("Dateien öffnen ...");
+    SetStatus(kStatusOpening);
     std::string bouquetsText;
     std::string servicesText;
     std::string why;
     if (ReadListFile(LocalFile(file), bouquetsText, &why) != TReadFailure::None ||
         ReadListFile(LocalFile(services), servicesText, &why) != TReadFailure::None) {
-        SetStatus("Öffnen ist fehlgeschlagen");
+        SetStatus(kStatusOpenFailed);
         dialogs_.Message(this, TMsgKind::Error, QString::fromUtf8(why));
         return;
     }
-    SetStatus("Dateien eingelesen");
+    SetStatus(kStatusRead);
     LoadListTexts(servicesText, bouquetsText);
 }
 
@@ -127,9 +128,9 @@ void TMain::MenuSaveAsClick() {
     if (!CheckListsPresent())
         return;
     TFileDialogSetup setup;
-    setup.Title = QStringLiteral("Bouquet & Services lokal speichern ...");
-    setup.Filter = kXmlFilter;
-    setup.Folder = LocalPath;
+    setup.Title = T(kSaveTitle);
+    setup.Filter = T(kXmlFilter);
+    setup.Folder = localPath_;
     setup.FileName = QStringLiteral("bouquets.xml");
     setup.DefaultSuffix = QStringLiteral("xml");
     QString file = dialogs_.SaveFile(this, setup);
@@ -141,14 +142,10 @@ void TMain::MenuSaveAsClick() {
     const QString services = folder + QStringLiteral("services.xml");
     // The services would overwrite the bouquets just written.
     if (NamesOneFile(file, services)) {
-        dialogs_.Message(this, TMsgKind::Error,
-                         QStringLiteral("Die Bouquetdatei darf nicht die Servicesdatei \"services.xml\" "
-                                        "sein!\rSpeichern wird abgebrochen!"));
+        dialogs_.Message(this, TMsgKind::Error, T(kBouquetsIsServices));
         return;
     }
-    if ((QFileInfo::exists(file) || QFileInfo::exists(services)) &&
-        !dialogs_.Confirm(
-            this, QStringLiteral("Die Bouquet- und/oder Servicesdatei existiert bereits!\rÜberschreiben?")))
+    if ((QFileInfo::exists(file) || QFileInfo::exists(services)) && !dialogs_.Confirm(this, T(kAskOverwrite)))
         return;
     // The pair about to be replaced is kept first; a backup that fails does
     // not stop the save, it is only noted.
@@ -161,10 +158,10 @@ void TMain::MenuSaveAsClick() {
         dialogs_.Message(this, TMsgKind::Error, QString::fromUtf8(e.what()));
         return;
     }
-    LocalPath = folder;
+    localPath_ = folder;
     SetModified(false);
     if (!backedUp)
-        SetStatus("Sicherungskopie fehlgeschlagen");
+        SetStatus(kStatusBackupFailed);
 }
 
 void TMain::MenuSatPosListClick() {

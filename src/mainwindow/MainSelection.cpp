@@ -23,19 +23,17 @@ void TMain::AttachSelectionRules() {
                 if (selected.isEmpty())
                     ShowServiceSelection();
             });
-    connect(VTBModel, &QAbstractItemModel::modelReset, this, [this] { ShowBouquetSelection(); });
-    connect(VTSModel, &QAbstractItemModel::modelReset, this, [this] { ShowServiceSelection(); });
+    connect(&vtbModel_, &QAbstractItemModel::modelReset, this, [this] { ShowBouquetSelection(); });
+    connect(&vtsModel_, &QAbstractItemModel::modelReset, this, [this] { ShowServiceSelection(); });
 }
 
 void TMain::ShowBouquetSelection(bool refill) {
-    if (VTBModel->InBulk())
+    if (vtbModel_.InBulk())
         return;
     QItemSelectionModel* sm = VTB->selectionModel();
     const QModelIndexList rows = sm->selectedRows();
     if (rows.isEmpty()) {
-        BouquetRPanel->BouquetAInfoPanel->setVisible(false);
-        BouquetRPanel->BouquetBInfoPanel->setVisible(false);
-        BouquetRPanel->BouquetCInfoPanel->setVisible(false);
+        BouquetRPanel->ShowNothing();
         return;
     }
     // The panels show the current node while it is selected (it is the one
@@ -43,24 +41,22 @@ void TMain::ShowBouquetSelection(bool refill) {
     const QModelIndex current = VTB->currentIndex();
     if (current.isValid() && sm->isSelected(current)) {
         if (refill)
-            VTBChange(VTBModel->NodeOf(current));
+            VTBChange(vtbModel_.NodeOf(current));
         return;
     }
     const QList<PBNode> shown = SelectedBouquetNodes();
-    VTBChange(shown.isEmpty() ? VTBModel->NodeOf(rows.first()) : shown.first());
+    VTBChange(shown.isEmpty() ? vtbModel_.NodeOf(rows.first()) : shown.first());
 }
 
 void TMain::ShowServiceSelection() {
-    if (VTSModel->InBulk())
+    if (vtsModel_.InBulk())
         return;
     const QModelIndexList rows = VTS->selectionModel()->selectedRows();
     if (rows.isEmpty()) {
-        ServicesRPanel->ServicesSatInfoPanel1->setVisible(false);
-        ServicesRPanel->ServicesSatInfoPanel2->setVisible(false);
-        ServicesRPanel->ServicesSatInfoPanel3->setVisible(false);
+        ServicesRPanel->ShowNothing();
         return;
     }
-    VTSChange(VTSModel->NodeOf(rows.first()));
+    VTSChange(vtsModel_.NodeOf(rows.first()));
 }
 
 void TMain::KeepSelectionShown(TListTreeView* view) {
@@ -120,12 +116,12 @@ void TMain::RevealBouquetSelection() {
 
 TMain::TSavedSelection TMain::SaveBouquetSelection() const {
     TSavedSelection saved;
-    if (VTBModel->InBulk())
+    if (vtbModel_.InBulk())
         return saved;
     for (const QModelIndex& i : VTB->selectionModel()->selectedRows())
-        if (PBNode n = VTBModel->NodeOf(i))
+        if (PBNode n = vtbModel_.NodeOf(i))
             saved.Nodes.push_back(n);
-    saved.Current = VTBModel->NodeOf(VTB->currentIndex());
+    saved.Current = vtbModel_.NodeOf(VTB->currentIndex());
     return saved;
 }
 
@@ -134,11 +130,11 @@ void TMain::RestoreBouquetSelection(const TSavedSelection& saved) {
         return;
     QItemSelection sel;
     for (PBNode n : saved.Nodes) {
-        const QModelIndex i = VTBModel->IndexOf(n);
+        const QModelIndex i = vtbModel_.IndexOf(n);
         sel.select(i, i);
     }
     QItemSelectionModel* sm = VTB->selectionModel();
-    sm->setCurrentIndex(VTBModel->IndexOf(saved.Current ? saved.Current : saved.Nodes.front()),
+    sm->setCurrentIndex(vtbModel_.IndexOf(saved.Current ? saved.Current : saved.Nodes.front()),
                         QItemSelectionModel::NoUpdate);
     sm->select(sel, QItemSelectionModel::ClearAndSelect);
     KeepSelectionShown(VTB);

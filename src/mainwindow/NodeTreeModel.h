@@ -29,14 +29,11 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
 
     explicit TNodeTreeModel(TNodeTree<T>& tree, QObject* parent = nullptr)
         : QAbstractItemModel(parent), tree_(tree) {
-        // Another listener that was there first keeps its notifications.
-        next_ = tree_.GetObserver();
-        tree_.SetObserver(this);
+        tree_.AddObserver(this);
     }
-    ~TNodeTreeModel() override {
-        if (tree_.GetObserver() == this)
-            tree_.SetObserver(next_);
-    }
+    ~TNodeTreeModel() override { tree_.RemoveObserver(this); }
+    TNodeTreeModel(const TNodeTreeModel&) = delete;
+    TNodeTreeModel& operator=(const TNodeTreeModel&) = delete;
 
     TNodeTree<T>& Tree() const { return tree_; }
 
@@ -143,56 +140,39 @@ template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTre
     void BeginInsert(Node* parent, std::size_t row) override {
         if (!bulk_)
             beginInsertRows(IndexOf(parent), static_cast<int>(row), static_cast<int>(row));
-        if (next_)
-            next_->BeginInsert(parent, row);
     }
     void EndInsert() override {
         if (!bulk_)
             endInsertRows();
-        if (next_)
-            next_->EndInsert();
     }
     void BeginRemove(Node* parent, std::size_t row) override {
         if (!bulk_)
             beginRemoveRows(IndexOf(parent), static_cast<int>(row), static_cast<int>(row));
-        if (next_)
-            next_->BeginRemove(parent, row);
     }
     void EndRemove() override {
         if (!bulk_)
             endRemoveRows();
-        if (next_)
-            next_->EndRemove();
     }
     void BeginMove(Node* srcParent, std::size_t srcRow, Node* destParent, std::size_t destRow) override {
         if (!bulk_)
             beginMoveRows(IndexOf(srcParent), static_cast<int>(srcRow), static_cast<int>(srcRow),
                           IndexOf(destParent), static_cast<int>(destRow));
-        if (next_)
-            next_->BeginMove(srcParent, srcRow, destParent, destRow);
     }
     void EndMove() override {
         if (!bulk_)
             endMoveRows();
-        if (next_)
-            next_->EndMove();
     }
     void BeginReset() override {
         if (!bulk_)
             beginResetModel();
-        if (next_)
-            next_->BeginReset();
     }
     void EndReset() override {
         if (!bulk_)
             endResetModel();
-        if (next_)
-            next_->EndReset();
     }
 
   private:
     TNodeTree<T>& tree_;
-    TTreeObserver<T>* next_ = nullptr;
     TNameCharset charset_ = TNameCharset::Utf8;
     int bulk_ = 0;
     bool dragDrop_ = false;

@@ -1,6 +1,7 @@
 #include "mainwindow/SatPosList.h"
 
 #include "core/ListDocument.h"
+#include "mainwindow/Texts.h"
 #include "text/ListText.h"
 
 #include <QGuiApplication>
@@ -16,17 +17,12 @@ namespace xantu {
 
 TSatPosList::TSatPosList(const std::vector<std::string>& satPositions, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("SatPosList"));
-    setWindowTitle(QStringLiteral("Satellitenpositionen"));
+    setWindowTitle(QString::fromUtf8(mainwindow_texts::kSatPosTitle));
     setFixedSize(374, 442);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 8);
 
-    auto* label1 =
-        new QLabel(QStringLiteral("Sat-Positionen aus \"satpositionen.xml\" im Hauptverzeichnis des "
-                                  "Xantueditor.\nVerwendung:  Nur bei einem Bouquet ohne "
-                                  "Satellitenpositionen, um dies auf den neuesten Stand zu bringen. Die "
-                                  "Datei kann bei Bedarf manuell editiert werden."),
-                   this);
+    auto* label1 = new QLabel(QString::fromUtf8(mainwindow_texts::kSatPosInfo), this);
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setTextFormat(Qt::PlainText);
     label1->setWordWrap(true);
@@ -41,7 +37,8 @@ TSatPosList::TSatPosList(const std::vector<std::string>& satPositions, QWidget* 
     LV->setObjectName(QStringLiteral("LV"));
     LV->setRootIsDecorated(false);
     LV->setColumnCount(2);
-    LV->setHeaderLabels({QStringLiteral("Satellit"), QStringLiteral("Position")});
+    LV->setHeaderLabels({QString::fromUtf8(mainwindow_texts::kSatPosSatellite),
+                         QString::fromUtf8(mainwindow_texts::kSatPosPosition)});
     LV->setColumnWidth(0, 250);
     LV->setColumnWidth(1, 80);
     LV->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -61,7 +58,7 @@ TSatPosList::TSatPosList(const std::vector<std::string>& satPositions, QWidget* 
     layout->addWidget(LV, 0, Qt::AlignHCenter);
 
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
-                              QStringLiteral("S&chließen"), this);
+                              QString::fromUtf8(mainwindow_texts::kClose), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(BitBtn1, 0, Qt::AlignHCenter);

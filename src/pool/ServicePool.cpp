@@ -1,5 +1,6 @@
 #include "pool/ServicePool.h"
 
+#include "pool/Texts.h"
 #include "settings/FormStore.h"
 #include "ui/Dialogs.h"
 
@@ -20,7 +21,13 @@
 
 namespace xantu {
 
+using namespace pool_texts;
+
 namespace {
+
+QString T(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 const char* const kFlagKeys[] = {"ShowTV",     "ShowRadio", "ShowSpezial", "ShowSID",    "ShowSTyp",
                                  "ShowTrOnID", "ShowTrID",  "ShowDiseqc",  "ShowSatelit"};
@@ -52,7 +59,7 @@ TServicePool::TServicePool(TListDocument& doc, const QString& iniFileName, TDial
     // never above the program's own boxes and dialogs.
     : QMainWindow(parent, Qt::Tool), doc_(doc), dialogs_(dialogs) {
     setObjectName(QStringLiteral("ServicePool"));
-    setWindowTitle(QStringLiteral("Servicepool"));
+    setWindowTitle(T(kTitle));
     resize(720, 440);
     for (int i = 0; i < PoolColumnCount; ++i)
         widths_[i] = PoolColumnWidth(i);
@@ -100,13 +107,13 @@ TServicePool::TServicePool(TListDocument& doc, const QString& iniFileName, TDial
     store_->OnRestorePlacement = [this] { FStoreRestorePlacement(); };
     store_->OnSavePlacement = [this] { FStoreSavePlacement(); };
 
-    HookServicesTree();
+    doc_.VTS.AddObserver(this);
     ApplyPoolFilter();
 }
 
 TServicePool::~TServicePool() {
     store_->SaveIfAllowed();
-    UnhookServicesTree();
+    doc_.VTS.RemoveObserver(this);
     view_->setModel(nullptr);
 }
 
@@ -121,38 +128,37 @@ void TServicePool::BuildControls(const TImageProvider& images) {
     };
     const TImageProvider pictures = images ? images : TImageProvider(FallbackImage);
 
-    QAction* hide = makeAction(QStringLiteral("MenuHideWindow"), QStringLiteral("&Ausblenden"),
-                               &TServicePool::MenuHideWindowClick, false);
+    QAction* hide =
+        makeAction(QStringLiteral("MenuHideWindow"), T(kMenuHide), &TServicePool::MenuHideWindowClick, false);
     menuBar()->addAction(hide);
 
-    QMenu* types = menuBar()->addMenu(QStringLiteral("&Servicetypen"));
+    QMenu* types = menuBar()->addMenu(T(kMenuTypes));
     types->setObjectName(QStringLiteral("MenuServicetypen"));
-    menuTV_ = makeAction(QStringLiteral("MenuTV"), QStringLiteral("&TV"), &TServicePool::MenuTVClick, true);
-    menuRadio_ = makeAction(QStringLiteral("MenuRadio"), QStringLiteral("&Radio"),
-                            &TServicePool::MenuRadioClick, true);
-    menuSpezial_ = makeAction(QStringLiteral("MenuSpezial"), QStringLiteral("&Spezielle Dienste"),
-                              &TServicePool::MenuSpezialClick, true);
+    menuTV_ = makeAction(QStringLiteral("MenuTV"), T(kMenuTV), &TServicePool::MenuTVClick, true);
+    menuRadio_ = makeAction(QStringLiteral("MenuRadio"), T(kMenuRadio), &TServicePool::MenuRadioClick, true);
+    menuSpezial_ =
+        makeAction(QStringLiteral("MenuSpezial"), T(kMenuSpezial), &TServicePool::MenuSpezialClick, true);
     types->addActions({menuTV_, menuRadio_, menuSpezial_});
 
-    QMenu* columns = menuBar()->addMenu(QStringLiteral("&Darstellung"));
+    QMenu* columns = menuBar()->addMenu(T(kMenuColumns));
     columns->setObjectName(QStringLiteral("MenuDarstellung"));
-    menuColumn_[PoolColSID] = makeAction(QStringLiteral("MenuSID"), QStringLiteral("Service&ID"),
-                                         &TServicePool::MenuSIDClick, true);
-    menuColumn_[PoolColSTyp] = makeAction(QStringLiteral("MenuSTyp"), QStringLiteral("Service&Typ"),
-                                          &TServicePool::MenuSTypClick, true);
-    menuColumn_[PoolColTrOnID] = makeAction(QStringLiteral("MenuTrOnID"), QStringLiteral("Transponder&OnID"),
-                                            &TServicePool::MenuTrOnIDClick, true);
-    menuColumn_[PoolColTrID] = makeAction(QStringLiteral("MenuTrID"), QStringLiteral("&TransponderID"),
-                                          &TServicePool::MenuTrIDClick, true);
-    menuColumn_[PoolColDiseqc] = makeAction(QStringLiteral("MenuDiseqc"), QStringLiteral("&Diseqc"),
-                                            &TServicePool::MenuDiseqcClick, true);
-    menuColumn_[PoolColSatelit] = makeAction(QStringLiteral("MenuSatelit"), QStringLiteral("&Satelit"),
-                                             &TServicePool::MenuSatelitClick, true);
+    menuColumn_[PoolColSID] =
+        makeAction(QStringLiteral("MenuSID"), T(kMenuSID), &TServicePool::MenuSIDClick, true);
+    menuColumn_[PoolColSTyp] =
+        makeAction(QStringLiteral("MenuSTyp"), T(kMenuSTyp), &TServicePool::MenuSTypClick, true);
+    menuColumn_[PoolColTrOnID] =
+        makeAction(QStringLiteral("MenuTrOnID"), T(kMenuTrOnID), &TServicePool::MenuTrOnIDClick, true);
+    menuColumn_[PoolColTrID] =
+        makeAction(QStringLiteral("MenuTrID"), T(kMenuTrID), &TServicePool::MenuTrIDClick, true);
+    menuColumn_[PoolColDiseqc] =
+        makeAction(QStringLiteral("MenuDiseqc"), T(kMenuDiseqc), &TServicePool::MenuDiseqcClick, true);
+    menuColumn_[PoolColSatelit] =
+        makeAction(QStringLiteral("MenuSatelit"), T(kMenuSatelit), &TServicePool::MenuSatelitClick, true);
     for (int i = PoolColSID; i < PoolColumnCount; ++i)
         columns->addAction(menuColumn_[i]);
 
-    QAction* hint = makeAction(QStringLiteral("MenuHinweis"), QStringLiteral("&Hinweis"),
-                               &TServicePool::MenuHinweisClick, false);
+    QAction* hint =
+        makeAction(QStringLiteral("MenuHinweis"), T(kMenuHinweis), &TServicePool::MenuHinweisClick, false);
     menuBar()->addAction(hint);
 
     // Tool bar: three named sections; every button shows its caption as hint.
@@ -163,28 +169,26 @@ void TServicePool::BuildControls(const TImageProvider& images) {
         bar->setMovable(false);
         return bar;
     };
-    QToolBar* form = addBar(QStringLiteral("Formular"));
-    QAction* bttnHide = makeAction(QStringLiteral("BttnHideWindow"), QStringLiteral("Ausblenden"),
-                                   &TServicePool::MenuHideWindowClick, false);
+    QToolBar* form = addBar(T(kBarForm));
+    QAction* bttnHide =
+        makeAction(QStringLiteral("BttnHideWindow"), T(kHintHide), &TServicePool::MenuHideWindowClick, false);
     bttnHide->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     form->addAction(bttnHide);
 
-    QToolBar* typeBar = addBar(QStringLiteral("ServiceTypen"));
-    bttnShowTV_ = makeAction(QStringLiteral("BttnShowTV"), QStringLiteral("TV anzeigen "),
-                             &TServicePool::MenuTVClick, true);
-    bttnShowRadio_ = makeAction(QStringLiteral("BttnShowRadio"), QStringLiteral("Radio anzeigen"),
-                                &TServicePool::MenuRadioClick, true);
-    bttnShowSpezial_ =
-        makeAction(QStringLiteral("BttnShowSpezial"), QStringLiteral("Spezielle Dienste anzeigen"),
-                   &TServicePool::MenuSpezialClick, true);
+    QToolBar* typeBar = addBar(T(kBarTypes));
+    bttnShowTV_ = makeAction(QStringLiteral("BttnShowTV"), T(kHintShowTV), &TServicePool::MenuTVClick, true);
+    bttnShowRadio_ =
+        makeAction(QStringLiteral("BttnShowRadio"), T(kHintShowRadio), &TServicePool::MenuRadioClick, true);
+    bttnShowSpezial_ = makeAction(QStringLiteral("BttnShowSpezial"), T(kHintShowSpezial),
+                                  &TServicePool::MenuSpezialClick, true);
     bttnShowTV_->setIcon(pictures(ImgTV));
     bttnShowRadio_->setIcon(pictures(ImgRadio));
     bttnShowSpezial_->setIcon(pictures(ImgSpecial));
     typeBar->addActions({bttnShowTV_, bttnShowRadio_, bttnShowSpezial_});
 
-    QToolBar* hintBar = addBar(QStringLiteral("Hinweis"));
-    QAction* bttnInfo = makeAction(QStringLiteral("BttnInfo"), QStringLiteral("Hinweis"),
-                                   &TServicePool::MenuHinweisClick, false);
+    QToolBar* hintBar = addBar(T(kBarHint));
+    QAction* bttnInfo =
+        makeAction(QStringLiteral("BttnInfo"), T(kHintHinweis), &TServicePool::MenuHinweisClick, false);
     bttnInfo->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     hintBar->addAction(bttnInfo);
 }
@@ -202,7 +206,6 @@ void TServicePool::SetImageProvider(const TImageProvider& images) {
 // ---- rows -------------------------------------------------------------------
 
 void TServicePool::FillServicePool() {
-    HookServicesTree();
     view_->setUpdatesEnabled(false);
     model_.Fill(doc_.VTS);
     ApplyPoolFilter();
@@ -216,7 +219,7 @@ void TServicePool::Clear() {
 
 void TServicePool::ApplyPoolFilter() {
     const int shown = model_.SetClassFilter(ShowTV, ShowRadio, ShowSpezial);
-    status_->setText(QStringLiteral("Angezeigte Services: ") + QString::number(shown));
+    status_->setText(T(kShownCount) + QString::number(shown));
 }
 
 QString TServicePool::StatusText() const {
@@ -317,12 +320,7 @@ void TServicePool::MenuSatelitClick() {
 }
 
 void TServicePool::MenuHinweisClick() {
-    dialogs_.Message(
-        this, TMsgKind::Information,
-        QStringLiteral("Leider noch nicht vollständig in Funktion.\r(im Prinzip der Punkt, wo ich nach "
-                       "1.5.0.3 die Entwicklung eingestellt habe)\r\rZiel war, per Drag/Drop aus dem "
-                       "Servicepool die Services ins Bouquet ziehen zu können. Ein Klick auf die "
-                       "Spaltenköpfe sortiert die Liste."));
+    dialogs_.Message(this, TMsgKind::Information, T(kHinweis));
 }
 
 void TServicePool::VTSPHeaderClick(int column) {
@@ -418,32 +416,6 @@ void TServicePool::FStoreSavePlacement() {
 
 // ---- services tree notifications -------------------------------------------
 
-void TServicePool::HookServicesTree() {
-    TTreeObserver<TBasicSNode>* current = doc_.VTS.GetObserver();
-    if (current == this)
-        return;
-    // Someone installed an observer after us (or we were never hooked):
-    // chain in front of it.
-    next_ = current;
-    doc_.VTS.SetObserver(this);
-}
-
-void TServicePool::UnhookServicesTree() {
-    if (doc_.VTS.GetObserver() == this)
-        doc_.VTS.SetObserver(next_);
-    next_ = nullptr;
-}
-
-void TServicePool::BeginInsert(Node* parent, std::size_t row) {
-    if (next_)
-        next_->BeginInsert(parent, row);
-}
-
-void TServicePool::EndInsert() {
-    if (next_)
-        next_->EndInsert();
-}
-
 void TServicePool::BeginRemove(Node* parent, std::size_t row) {
     // Drop the rows of the services about to be freed.
     const Node* gone = parent ? parent->Child(row) : doc_.VTS.Top(row);
@@ -456,34 +428,10 @@ void TServicePool::BeginRemove(Node* parent, std::size_t row) {
         model_.DropRows(channels);
         ApplyPoolFilter();
     }
-    if (next_)
-        next_->BeginRemove(parent, row);
-}
-
-void TServicePool::EndRemove() {
-    if (next_)
-        next_->EndRemove();
-}
-
-void TServicePool::BeginMove(Node* srcParent, std::size_t srcRow, Node* destParent, std::size_t destRow) {
-    if (next_)
-        next_->BeginMove(srcParent, srcRow, destParent, destRow);
-}
-
-void TServicePool::EndMove() {
-    if (next_)
-        next_->EndMove();
 }
 
 void TServicePool::BeginReset() {
     Clear();
-    if (next_)
-        next_->BeginReset();
-}
-
-void TServicePool::EndReset() {
-    if (next_)
-        next_->EndReset();
 }
 
 } // namespace xantu

@@ -97,25 +97,21 @@ class TServicePool : public QMainWindow, private TTreeObserver<TBasicSNode> {
     void BuildControls(const TImageProvider& images);
     bool* ColumnFlag(int column);
 
-    // The services tree tells us before it frees nodes; every notification
-    // is passed on to the observer that was there before us (the services
-    // page), so both see the same changes.
-    void BeginInsert(Node* parent, std::size_t row) override;
-    void EndInsert() override;
+    // The services tree tells us before it frees nodes, so no row is left
+    // pointing at a freed service. Insertions and moves wait for the next
+    // FillServicePool.
+    void BeginInsert(Node*, std::size_t) override {}
+    void EndInsert() override {}
     void BeginRemove(Node* parent, std::size_t row) override;
-    void EndRemove() override;
-    void BeginMove(Node* srcParent, std::size_t srcRow, Node* destParent, std::size_t destRow) override;
-    void EndMove() override;
+    void EndRemove() override {}
+    void BeginMove(Node*, std::size_t, Node*, std::size_t) override {}
+    void EndMove() override {}
     void BeginReset() override;
-    void EndReset() override;
-    void HookServicesTree();
-    void UnhookServicesTree();
+    void EndReset() override {}
 
     TListDocument& doc_;
     TDialogs& dialogs_;
     TServicePoolModel model_;
-    TTreeObserver<TBasicSNode>* next_ = nullptr; // the observer we pass notifications on to
-    bool hooked_ = false;
     QTreeView* view_ = nullptr;
     QLabel* status_ = nullptr;
     TFormStore* store_ = nullptr;

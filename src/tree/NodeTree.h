@@ -1,11 +1,13 @@
 // A tree of nodes, each owning one data object. It is the only container of
 // the list model: the services tree and the bouquet tree are two of these.
-// It knows nothing of widgets; a view listens through TTreeObserver and the
-// Qt item models translate the notifications into begin/end calls.
+// It knows nothing of widgets; views listen through TTreeObserver (any
+// number of them) and the Qt item models translate the notifications into
+// begin/end calls.
 #pragma once
 
 #include "tree/BlockPool.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
@@ -82,8 +84,18 @@ template <class T> class TNodeTree {
     TNodeTree(const TNodeTree&) = delete;
     TNodeTree& operator=(const TNodeTree&) = delete;
 
-    void SetObserver(Observer* observer) { observer_ = observer; }
-    Observer* GetObserver() const { return observer_; }
+    // Every listener hears every change, in the order they were added. A
+    // listener removes itself before it goes; adding one twice adds nothing.
+    void AddObserver(Observer* observer) {
+        if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+            observers_.push_back(observer);
+    }
+    void RemoveObserver(Observer* observer) {
+        observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+    }
+    bool HasObserver(const Observer* observer) const {
+        return std::find(observers_.begin(), observers_.end(), observer) != observers_.end();
+    }
 
     std::size_t TopCount() const { return top_.size(); }
     Node* Top(std::size_t i) const { return top_[i].get(); }
@@ -134,8 +146,7 @@ template <class T> class TNodeTree {
         std::size_t srcRow = node->index_;
         if (srcParent == destParent && (destRow == srcRow || destRow == srcRow + 1))
             return true; // already there
-        if (observer_)
-            observer_->BeginMove(srcParent, srcRow, destParent, destRow);
+        Notify(&Observer::BeginMove, srcParent, srcRow, destParent, destRow);
         auto& src = SiblingsOf(node);
         std::unique_ptr<Node> owned = std::move(src[srcRow]);
         src.erase(src.begin() + static_cast<std::ptrdiff_t>(srcRow));
@@ -146,8 +157,7 @@ template <class T> class TNodeTree {
         owned->parent_ = destParent;
         dest.insert(dest.begin() + static_cast<std::ptrdiff_t>(destRow), std::move(owned));
         Renumber(dest, destRow);
-        if (observer_)
-            observer_->EndMove();
+        Notify(&Observer::EndMove);
         return true;
     }
 
@@ -166,28 +176,24 @@ template <class T> class TNodeTree {
     void Delete(Node* node) {
         Node* parent = node->parent_;
         std::size_t row = node->index_;
-        if (observer_)
-            observer_->BeginRemove(parent, row);
+        Notify(&Observer::BeginRemove, parent, row);
         auto& siblings = SiblingsOf(node);
         count_ -= SubtreeSize(node);
         std::unique_ptr<Node> owned = std::move(siblings[row]);
         siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(row));
         Renumber(siblings, row);
         FreeSubtree(std::move(owned));
-        if (observer_)
-            observer_->EndRemove();
+        Notify(&Observer::EndRemove);
     }
 
     void Clear() {
-        if (observer_)
-            observer_->BeginReset();
+        Notify(&Observer::BeginReset);
         while (!top_.empty()) {
             FreeSubtree(std::move(top_.back()));
             top_.pop_back();
         }
         count_ = 0;
-        if (observer_)
-            observer_->EndReset();
+        Notify(&Observer::EndReset);
     }
 
     // Replaces a node's data object (used when an edit swaps a whole wrapper).
@@ -197,11 +203,15 @@ template <class T> class TNodeTree {
     }
 
     ~TNodeTree() {
-        observer_ = nullptr;
+        observers_.clear();
         Clear();
     }
 
   private:
+    template <class... Params, class... Args> void Notify(void (Observer::*event)(Params...), Args... args) {
+        for (Observer* o : observers_)
+            (o->*event)(args...);
+    }
     template <class Fn> static void Walk(const std::vector<std::unique_ptr<Node>>& list, Fn& fn) {
         for (const auto& c : list) {
             fn(c.get());
@@ -240,16 +250,14 @@ template <class T> class TNodeTree {
         return {target, target->children_.size()};
     }
     Node* Attach(std::unique_ptr<Node> node, Node* parent, std::size_t row) {
-        if (observer_)
-            observer_->BeginInsert(parent, row);
+        Notify(&Observer::BeginInsert, parent, row);
         auto& list = parent ? parent->children_ : top_;
         node->parent_ = parent;
         Node* raw = node.get();
         count_ += SubtreeSize(raw);
         list.insert(list.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
         Renumber(list, row);
-        if (observer_)
-            observer_->EndInsert();
+        Notify(&Observer::EndInsert);
         return raw;
     }
     static std::size_t SubtreeSize(const Node* node) {
@@ -293,7 +301,8 @@ template <class T> class TNodeTree {
 
     std::vector<std::unique_ptr<Node>> top_;
     std::size_t count_ = 0;
-    Observer* observer_ = nullptr;
+    // Few listeners (the page's item model, the service pool): a plain list.
+    std::vector<Observer*> observers_;
 };
 
 } // namespace xantu

@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include "ui/Dialogs.h"
+#include "ui/Texts.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -12,6 +13,8 @@
 #include <new>
 
 namespace xantu {
+
+using namespace ui_texts;
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     InstallGermanQtTexts();
@@ -44,7 +47,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::bad_alloc&) {
-        ReportError(reporting_ ? nullptr : dialogs_, QStringLiteral("Nicht genügend Arbeitsspeicher"));
+        ReportError(reporting_ ? nullptr : dialogs_, QString::fromUtf8(kOutOfMemory));
     } catch (const std::exception& e) {
         // A second error while the first box is open goes to the console.
         const bool nested = reporting_;
@@ -52,7 +55,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
         ReportError(nested ? nullptr : dialogs_, QString::fromUtf8(e.what()));
         reporting_ = nested;
     } catch (...) {
-        ReportError(reporting_ ? nullptr : dialogs_, QStringLiteral("Unbekannter Fehler"));
+        ReportError(reporting_ ? nullptr : dialogs_, QString::fromUtf8(kUnknownError));
     }
     return false;
 }

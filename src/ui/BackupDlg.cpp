@@ -1,5 +1,7 @@
 #include "ui/BackupDlg.h"
 
+#include "ui/Texts.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,13 +11,13 @@
 
 namespace xantu {
 
+using namespace ui_texts;
+
 TBackupDlg::TBackupDlg(const QList<TBackupRow>& rows, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TBackupDlg"));
-    setWindowTitle(QStringLiteral("Sicherung öffnen ..."));
+    setWindowTitle(QString::fromUtf8(kBackupTitle));
     auto* layout = new QVBoxLayout(this);
-    auto* hint = new QLabel(QStringLiteral("Die neueste Sicherung steht oben. Die geöffneten Listen gelten "
-                                           "als geändert, bis sie gespeichert oder übertragen sind."),
-                            this);
+    auto* hint = new QLabel(QString::fromUtf8(kBackupHint), this);
     hint->setWordWrap(true);
     layout->addWidget(hint);
 
@@ -24,8 +26,8 @@ TBackupDlg::TBackupDlg(const QList<TBackupRow>& rows, QWidget* parent) : QDialog
     List->setRootIsDecorated(false);
     List->setUniformRowHeights(true);
     List->setSelectionMode(QAbstractItemView::SingleSelection);
-    List->setHeaderLabels({QStringLiteral("Datum"), QStringLiteral("Art"), QStringLiteral("Bouquets"),
-                           QStringLiteral("Services")});
+    List->setHeaderLabels({QString::fromUtf8(kBackupWhen), QString::fromUtf8(kBackupKind),
+                           QString::fromUtf8(kBackupBouquets), QString::fromUtf8(kBackupServices)});
     for (const TBackupRow& r : rows) {
         auto* item = new QTreeWidgetItem(List, {r.When, r.Kind, r.Bouquets, r.Services});
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
@@ -39,10 +41,10 @@ TBackupDlg::TBackupDlg(const QList<TBackupRow>& rows, QWidget* parent) : QDialog
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    BttnOpen = new QPushButton(QStringLiteral("Ö&ffnen"), this);
+    BttnOpen = new QPushButton(QString::fromUtf8(kBackupOpen), this);
     BttnOpen->setObjectName(QStringLiteral("BttnOpen"));
     BttnOpen->setDefault(true);
-    BttnCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    BttnCancel = new QPushButton(QString::fromUtf8(kCancel), this);
     BttnCancel->setObjectName(QStringLiteral("BttnCancel"));
     buttons->addWidget(BttnOpen);
     buttons->addWidget(BttnCancel);

@@ -1,6 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include "text/ListText.h"
+#include "ui/Texts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -8,6 +9,8 @@
 #include <memory>
 
 namespace xantu {
+
+using namespace ui_texts;
 
 namespace {
 QString BoxText(const QString& text) {
@@ -47,14 +50,14 @@ TAnswer TQtDialogs::Show(QWidget* parent, TMsgKind kind, const QString& text, TB
         break;
     }
     if (kind == TMsgKind::Confirmation && buttons == TButtons::OfKind) {
-        QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+        QPushButton* yes = box.addButton(QString::fromUtf8(kYes), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QString::fromUtf8(kNo), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? TAnswer::Yes : TAnswer::No;
     }
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(QString::fromUtf8(kOk), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();

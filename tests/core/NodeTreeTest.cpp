@@ -111,14 +111,59 @@ TEST_F(Fixture, CopiesDeepAndFreesEverythingOnce) {
 
 TEST_F(Fixture, TellsItsObserverAroundEveryChange) {
     Recorder rec;
-    t.SetObserver(&rec);
+    t.AddObserver(&rec);
     t.AddChild(b, std::make_unique<Item>("b1"));
     t.MoveTo(c, a, TAttachMode::Before);                 // c from row 2 to before row 0 of r
     t.MoveTo(t.Top(0)->Child(0), b, TAttachMode::After); // c back behind b: dest row in old numbering
     t.Delete(a1);
     t.Clear();
     EXPECT_EQ(rec.log, "+b0 +. mr2>r0 m. mr0>r3 m. -a0 -. reset reset. ");
-    t.SetObserver(nullptr);
+    t.RemoveObserver(&rec);
+}
+
+// Two listeners (a page's item model and the service pool) over one tree:
+// each hears every change whoever came first, the tree is unchanged at
+// every begin and changed at every end, and one that leaves hears nothing
+// more while the other goes on.
+struct SharedRecorder : Recorder {
+    SharedRecorder(std::string tag, std::string& shared, const Tree& tree)
+        : tag_(std::move(tag)), shared_(shared), tree_(tree) {}
+    void BeginRemove(Node* p, std::size_t row) override {
+        Recorder::BeginRemove(p, row);
+        shared_ += tag_ + "<" + std::to_string(tree_.TotalCount()) + " ";
+    }
+    void EndRemove() override {
+        Recorder::EndRemove();
+        shared_ += tag_ + ">" + std::to_string(tree_.TotalCount()) + " ";
+    }
+    std::string tag_;
+    std::string& shared_;
+    const Tree& tree_;
+};
+
+TEST_F(Fixture, EveryListenerHearsEveryChangeUntilItLeaves) {
+    std::string order;
+    SharedRecorder page("page", order, t), pool("pool", order, t);
+    t.AddObserver(&page);
+    t.AddObserver(&pool);
+    t.AddObserver(&page); // twice is once
+    EXPECT_TRUE(t.HasObserver(&page));
+    t.AddChild(b, std::make_unique<Item>("b1"));
+    t.MoveTo(c, a, TAttachMode::Before);
+    t.Delete(a);
+    EXPECT_EQ(page.log, "+b0 +. mr2>r0 m. -r1 -. ");
+    EXPECT_EQ(pool.log, page.log);
+    EXPECT_EQ(order, "page<7 pool<7 page>4 pool>4 ");
+
+    t.RemoveObserver(&page);
+    EXPECT_FALSE(t.HasObserver(&page));
+    t.Clear();
+    EXPECT_EQ(page.log, "+b0 +. mr2>r0 m. -r1 -. ");
+    EXPECT_EQ(pool.log, "+b0 +. mr2>r0 m. -r1 -. reset reset. ");
+    t.RemoveObserver(&page); // not there: nothing happens
+    t.RemoveObserver(&pool);
+    t.AddChild(nullptr, std::make_unique<Item>("x"));
+    EXPECT_EQ(pool.log, "+b0 +. mr2>r0 m. -r1 -. reset reset. ");
 }
 
 TEST(NodeTreeDepth, FreesAVeryDeepChainWithoutRecursing) {

@@ -2,6 +2,7 @@
 // that keeps silent for a while), the user tries every way of changing the
 // lists; none gets through, and everything works again afterwards.
 #include "FakeBox.h"
+#include "WindowTestKit.h"
 #include "core/FileIO.h"
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/Main.h"
@@ -36,49 +37,46 @@ TBoxBehaviour SlowBox() {
     return b;
 }
 
-class BoxLockTest : public ::testing::Test {
+class BoxLockTest : public TWindowTest {
   protected:
     void SetUp() override {
         box.Put("/var/pelmar/config/xantu/services.xml", CableExample("services.xml"));
         box.Put("/var/pelmar/config/xantu/bouquets.xml", CableExample("bouquets.xml"));
-        TMainOptions options;
-        options.IniFileName = dir.filePath("Settings.ini");
-        win = std::make_unique<TMain>(dialogs, options);
-        win->show();
+        TWindowTest::SetUp();
         // Keys reach the tree as the user's would: window active, tree focused.
         QApplication::setActiveWindow(win.get());
-        win->VTB->setFocus();
-        win->BoxIP = QStringLiteral("127.0.0.1");
+        VTB(*win)->setFocus();
+        SetBoxIP(*win, QStringLiteral("127.0.0.1"));
         win->Box().Transfer.Port = box.Port();
         win->Box().Backups = TBackupStore(dir.filePath("backups"));
-        editing = EditingOf(*win);
+        editing = &win->Editing();
     }
 
     void Load() {
-        win->MenuLoadBouquetFTP->trigger();
-        ASSERT_EQ(win->StatPanel[0]->text(), QStringLiteral("XML Struktur geladen"));
+        Action(*win, "MenuLoadBouquetFTP")->trigger();
+        ASSERT_EQ(StatPanel(*win, 0)->text(), QStringLiteral("XML Struktur geladen"));
         dialogs.Messages.clear();
     }
 
     // The commands and fields that change the lists, with whether each is
     // enabled now.
     std::vector<std::pair<std::string, bool>> EditingControls() const {
-        TBouquetInfo* p = win->BouquetRPanel;
-        return {{"MenuNewBouquet", win->MenuNewBouquet->isEnabled()},
-                {"MenuNewBouquet2", win->MenuNewBouquet2->isEnabled()},
-                {"BttnNewBouquet", win->BttnNewBouquet->isEnabled()},
-                {"MenuDeleteSelection", win->MenuDeleteSelection->isEnabled()},
-                {"MenuDeleteSelection2", win->MenuDeleteSelection2->isEnabled()},
-                {"BttnDeleteSelection", win->BttnDeleteSelection->isEnabled()},
-                {"MenuCopyMove", win->MenuCopyMove->isEnabled()},
-                {"PanelCopyMove", win->PanelCopyMove->isEnabled()},
+        TBouquetInfo* p = BouquetRPanel(*win);
+        return {{"MenuNewBouquet", Action(*win, "MenuNewBouquet")->isEnabled()},
+                {"MenuNewBouquet2", Action(*win, "MenuNewBouquet2")->isEnabled()},
+                {"BttnNewBouquet", Action(*win, "BttnNewBouquet")->isEnabled()},
+                {"MenuDeleteSelection", Action(*win, "MenuDeleteSelection")->isEnabled()},
+                {"MenuDeleteSelection2", Action(*win, "MenuDeleteSelection2")->isEnabled()},
+                {"BttnDeleteSelection", Action(*win, "BttnDeleteSelection")->isEnabled()},
+                {"MenuCopyMove", Action(*win, "MenuCopyMove")->isEnabled()},
+                {"PanelCopyMove", PanelCopyMove(*win)->isEnabled()},
                 {"MenuUndo", editing->MenuUndo->isEnabled()},
-                {"VTB drops", win->VTB->acceptDrops()},
-                {"VTB drags", win->VTB->dragEnabled()},
-                {"EBBouquetName", p->EBBouquetName->isEnabled()},
-                {"EBBouquetHidden", p->EBBouquetHidden->isEnabled()},
-                {"EBBouquetLocked", p->EBBouquetLocked->isEnabled()},
-                {"EBChannelName", p->EBChannelName->isEnabled()}};
+                {"VTB drops", VTB(*win)->acceptDrops()},
+                {"VTB drags", VTB(*win)->dragEnabled()},
+                {"EBBouquetName", Find<QLineEdit>(p, "EBBouquetName")->isEnabled()},
+                {"EBBouquetHidden", Find<QCheckBox>(p, "EBBouquetHidden")->isEnabled()},
+                {"EBBouquetLocked", Find<QCheckBox>(p, "EBBouquetLocked")->isEnabled()},
+                {"EBChannelName", Find<QLineEdit>(p, "EBChannelName")->isEnabled()}};
     }
     static void ExpectAll(const std::vector<std::pair<std::string, bool>>& controls, bool enabled) {
         for (const auto& [name, on] : controls)
@@ -87,35 +85,32 @@ class BoxLockTest : public ::testing::Test {
 
     // Everything the user could try on the window to change the lists.
     void TryEverything() {
-        TBouquetInfo* p = win->BouquetRPanel;
+        TBouquetInfo* p = BouquetRPanel(*win);
         PBNode root = win->Doc().VTB.GetFirst();
-        win->VTB->setFocus();
-        QTest::keyClick(win->VTB, Qt::Key_Delete);
-        QTest::keyClick(win->VTB, Qt::Key_Insert);
+        VTB(*win)->setFocus();
+        QTest::keyClick(VTB(*win), Qt::Key_Delete);
+        QTest::keyClick(VTB(*win), Qt::Key_Insert);
         QTest::keyClick(win.get(), Qt::Key_F5);
-        QTest::mouseClick(win->PanelCopyMove, Qt::LeftButton);
+        QTest::mouseClick(PanelCopyMove(*win), Qt::LeftButton);
         QTest::keyClick(win.get(), Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClicks(p->EBBouquetName, "xyz");
-        QTest::keyClicks(p->EBChannelName, "xyz");
-        QTest::mouseClick(p->EBBouquetHidden, Qt::LeftButton);
-        QTest::mouseClick(p->EBBouquetLocked, Qt::LeftButton);
-        win->MenuNewBouquet->trigger();
-        win->BttnDeleteSelection->trigger();
+        QTest::keyClicks(Find<QLineEdit>(p, "EBBouquetName"), "xyz");
+        QTest::keyClicks(Find<QLineEdit>(p, "EBChannelName"), "xyz");
+        QTest::mouseClick(Find<QCheckBox>(p, "EBBouquetHidden"), Qt::LeftButton);
+        QTest::mouseClick(Find<QCheckBox>(p, "EBBouquetLocked"), Qt::LeftButton);
+        Action(*win, "MenuNewBouquet")->trigger();
+        Action(*win, "BttnDeleteSelection")->trigger();
         if (root && root->ChildCount() > 1)
-            emit win->VTB->NodesDropped(win->VTBModel->IndexOf(root->Child(1)), TDropPosition::On, false);
+            emit VTB(*win)->NodesDropped(VTBModel(*win)->IndexOf(root->Child(1)), TDropPosition::On, false);
     }
 
-    QTemporaryDir dir;
     TFakeBox box{SlowBox()};
-    TScriptedDialogs dialogs;
-    std::unique_ptr<TMain> win;
     TMainEditing* editing = nullptr;
 };
 
 TEST_F(BoxLockTest, NothingChangesTheListsWhileASendWaitsOnTheBox) {
     Load();
     // One change before the send: it goes to the box with it.
-    win->MenuNewBouquet->trigger();
+    Action(*win, "MenuNewBouquet")->trigger();
     ASSERT_TRUE(win->Modified());
     PBNode entry = win->Doc().VTB.GetFirst()->Child(1)->Child(0);
     win->SelectBouquetNode(entry);
@@ -130,9 +125,9 @@ TEST_F(BoxLockTest, NothingChangesTheListsWhileASendWaitsOnTheBox) {
         EXPECT_EQ(win->Doc().SaveBouquets(), sent);
         EXPECT_FALSE(win->CopyMode());
     });
-    win->MenuSaveBouquetFTP->trigger();
+    Action(*win, "MenuSaveBouquetFTP")->trigger();
     ASSERT_TRUE(during);
-    EXPECT_EQ(win->StatPanel[0]->text(), QStringLiteral("FTP zur Box komplett"));
+    EXPECT_EQ(StatPanel(*win, 0)->text(), QStringLiteral("FTP zur Box komplett"));
     EXPECT_EQ(box.Get("/var/pelmar/config/xantu/bouquets.xml").toStdString(), sent);
     EXPECT_EQ(win->Doc().SaveBouquets(), sent);
     EXPECT_FALSE(win->Modified());
@@ -143,8 +138,8 @@ TEST_F(BoxLockTest, NothingChangesTheListsWhileASendWaitsOnTheBox) {
     // Afterwards all of it works again, the entry's name field included.
     ExpectAll(EditingControls(), true);
     const std::size_t bouquets = win->Doc().VTB.GetFirst()->ChildCount();
-    win->VTB->setFocus();
-    QTest::keyClick(win->VTB, Qt::Key_Insert);
+    VTB(*win)->setFocus();
+    QTest::keyClick(VTB(*win), Qt::Key_Insert);
     EXPECT_EQ(win->Doc().VTB.GetFirst()->ChildCount(), bouquets + 1);
     EXPECT_TRUE(win->Modified());
 }
@@ -154,12 +149,12 @@ TEST_F(BoxLockTest, AChangeThatReachesTheListsDuringASendStaysUnsaved) {
     const std::string sent = win->Doc().SaveBouquets();
     // A change by a way the disabled controls do not cover.
     QTimer::singleShot(150, win.get(), [&] { editing->Editor.NewBouquet(); });
-    win->MenuSaveBouquetFTP->trigger();
-    EXPECT_EQ(win->StatPanel[0]->text(), QStringLiteral("FTP zur Box komplett"));
+    Action(*win, "MenuSaveBouquetFTP")->trigger();
+    EXPECT_EQ(StatPanel(*win, 0)->text(), QStringLiteral("FTP zur Box komplett"));
     EXPECT_EQ(box.Get("/var/pelmar/config/xantu/bouquets.xml").toStdString(), sent);
     EXPECT_NE(win->Doc().SaveBouquets(), sent);
     EXPECT_TRUE(win->Modified());
-    EXPECT_EQ(win->StatPanel[1]->text(), QStringLiteral("Geändert"));
+    EXPECT_EQ(StatPanel(*win, 1)->text(), QStringLiteral("Geändert"));
 
     // So closing still asks.
     dialogs.Messages.clear();
@@ -176,18 +171,18 @@ TEST_F(BoxLockTest, TheLockHoldsThroughALoadAndEndsWithIt) {
     QTimer::singleShot(150, win.get(), [&] {
         during = true;
         EXPECT_TRUE(win->ListsLocked());
-        EXPECT_FALSE(win->MenuNewBouquet->isEnabled());
-        EXPECT_FALSE(win->VTB->acceptDrops());
+        EXPECT_FALSE(Action(*win, "MenuNewBouquet")->isEnabled());
+        EXPECT_FALSE(VTB(*win)->acceptDrops());
         TryEverything();
     });
-    win->MenuLoadBouquetFTP->trigger();
+    Action(*win, "MenuLoadBouquetFTP")->trigger();
     ASSERT_TRUE(during);
-    EXPECT_EQ(win->StatPanel[0]->text(), QStringLiteral("XML Struktur geladen"));
+    EXPECT_EQ(StatPanel(*win, 0)->text(), QStringLiteral("XML Struktur geladen"));
     EXPECT_FALSE(win->ListsLocked());
     EXPECT_FALSE(win->Modified());
     EXPECT_EQ(win->Doc().VTB.GetFirst()->ChildCount(), 3u);
-    EXPECT_TRUE(win->MenuNewBouquet->isEnabled());
-    EXPECT_TRUE(win->VTB->acceptDrops());
+    EXPECT_TRUE(Action(*win, "MenuNewBouquet")->isEnabled());
+    EXPECT_TRUE(VTB(*win)->acceptDrops());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The box commands of the real main window against a scripted box on
 // loopback: load, send, the settings dialog, and the backups they keep.
 #include "FakeBox.h"
+#include "WindowTestKit.h"
 #include "box/BasicSettings.h"
 #include "core/FileIO.h"
 #include "mainwindow/Main.h"
@@ -26,38 +27,30 @@ using namespace xantu::test;
 
 namespace {
 
-QByteArray Example(const char* name) {
+QByteArray CableFile(const char* name) {
     std::string text;
     ReadWholeFile(std::string(XANTU_EXAMPLES_DIR) + "/cable/" + name, text);
     return QByteArray::fromStdString(text);
 }
 
-class BoxWindowTest : public ::testing::Test {
+class BoxWindowTest : public TWindowTest {
   protected:
     void SetUp() override {
-        box.Put("/var/pelmar/config/xantu/services.xml", Example("services.xml"));
-        box.Put("/var/pelmar/config/xantu/bouquets.xml", Example("bouquets.xml"));
-        TMainOptions options;
-        options.IniFileName = dir.filePath("Settings.ini");
-        win = std::make_unique<TMain>(dialogs, options);
-        win->show();
-        win->BoxIP = QStringLiteral("127.0.0.1");
+        box.Put("/var/pelmar/config/xantu/services.xml", CableFile("services.xml"));
+        box.Put("/var/pelmar/config/xantu/bouquets.xml", CableFile("bouquets.xml"));
+        TWindowTest::SetUp();
+        SetBoxIP(*win, QStringLiteral("127.0.0.1"));
         win->Box().Transfer.Port = box.Port();
         win->Box().Backups = TBackupStore(dir.filePath("backups"));
     }
 
-    QString Status() const { return win->StatPanel[0]->text(); }
-
-    QTemporaryDir dir;
     TFakeBox box;
-    TScriptedDialogs dialogs;
-    std::unique_ptr<TMain> win;
 };
 
 } // namespace
 
 TEST_F(BoxWindowTest, LoadsFromTheBoxAndSendsTheEditedListsBack) {
-    win->MenuLoadBouquetFTP->trigger();
+    Action(*win, "MenuLoadBouquetFTP")->trigger();
     ASSERT_EQ(Status(), QStringLiteral("XML Struktur geladen")) << dialogs.Messages.size();
     EXPECT_EQ(win->windowTitle(), QStringLiteral("XantuEditor [Kabel-Box]"));
     EXPECT_EQ(win->Doc().VTB.GetFirst()->ChildCount(), 3u);
@@ -67,23 +60,23 @@ TEST_F(BoxWindowTest, LoadsFromTheBoxAndSendsTheEditedListsBack) {
     EXPECT_TRUE(win->Box().Backups.Folders().first().endsWith(QStringLiteral("fetched")));
 
     win->SetModified(true);
-    win->MenuSaveBouquetFTP->trigger();
+    Action(*win, "MenuSaveBouquetFTP")->trigger();
     EXPECT_FALSE(win->Modified());
     EXPECT_EQ(box.Get("/var/pelmar/config/xantu/bouquets.xml").toStdString(), win->Doc().SaveBouquets());
     EXPECT_EQ(box.Get("/var/pelmar/config/xantu/services.xml").toStdString(), win->Doc().SaveServices());
     // What the box held before the send, then what it took.
     EXPECT_EQ(win->Box().Backups.Folders().size(), 3);
     // The commands are usable again once the transfer ended.
-    EXPECT_TRUE(win->MenuOpen->isEnabled());
-    EXPECT_TRUE(win->MenuLoadBouquetFTP->isEnabled());
+    EXPECT_TRUE(Action(*win, "MenuOpen")->isEnabled());
+    EXPECT_TRUE(Action(*win, "MenuLoadBouquetFTP")->isEnabled());
 }
 
 TEST_F(BoxWindowTest, AsksBeforeALoadDiscardsChanges) {
-    win->MenuLoadBouquetFTP->trigger();
+    Action(*win, "MenuLoadBouquetFTP")->trigger();
     win->SetModified(true);
     const int connections = box.Connections();
     dialogs.Answers.push_back(TAnswer::No);
-    win->MenuLoadBouquetFTP->trigger();
+    Action(*win, "MenuLoadBouquetFTP")->trigger();
     EXPECT_TRUE(win->Modified());
     EXPECT_EQ(box.Connections(), connections);
     ASSERT_FALSE(dialogs.Messages.isEmpty());
@@ -91,7 +84,7 @@ TEST_F(BoxWindowTest, AsksBeforeALoadDiscardsChanges) {
 }
 
 TEST_F(BoxWindowTest, SendingWithoutListsIsRefusedByTheGuard) {
-    win->MenuSaveBouquetFTP->trigger();
+    Action(*win, "MenuSaveBouquetFTP")->trigger();
     ASSERT_FALSE(dialogs.Messages.isEmpty());
     EXPECT_EQ(dialogs.Messages.last().Text,
               QStringLiteral("Es gibt kein Bouquet bzw. keine Services!\rDie Aktion wird abgebrochen ..."));
@@ -105,8 +98,8 @@ TEST_F(BoxWindowTest, SettingsDialogCopiesValuesOnlyOnOk) {
         dlg.CBInfoChwoSrv->setChecked(false);
         return static_cast<int>(QDialog::Rejected);
     };
-    win->Basiseinstellungen1->trigger();
-    EXPECT_EQ(win->BoxIP, QStringLiteral("127.0.0.1"));
+    Action(*win, "Basiseinstellungen1")->trigger();
+    EXPECT_EQ(win->BoxSettings().BoxIP, QStringLiteral("127.0.0.1"));
     EXPECT_TRUE(win->Doc().Info_ChannelWithoutService);
 
     win->Box().SettingsExec = [](TBasicSettings& dlg) {
@@ -116,19 +109,19 @@ TEST_F(BoxWindowTest, SettingsDialogCopiesValuesOnlyOnOk) {
         dlg.CBInfoChwoSrv->setChecked(false);
         return static_cast<int>(QDialog::Accepted);
     };
-    win->Basiseinstellungen1->trigger();
-    EXPECT_EQ(win->BoxIP, QStringLiteral(" box.local ")); // exactly as typed
-    EXPECT_EQ(win->BoxUser, QStringLiteral("admin"));
+    Action(*win, "Basiseinstellungen1")->trigger();
+    EXPECT_EQ(win->BoxSettings().BoxIP, QStringLiteral(" box.local ")); // exactly as typed
+    EXPECT_EQ(win->BoxSettings().BoxUser, QStringLiteral("admin"));
     EXPECT_FALSE(win->Doc().Info_ChannelWithoutService);
 }
 
 TEST_F(BoxWindowTest, ALocalSaveKeepsThePairItReplaces) {
-    win->MenuLoadBouquetFTP->trigger();
+    Action(*win, "MenuLoadBouquetFTP")->trigger();
     QDir(dir.path()).mkpath(QStringLiteral("out"));
     const QString target = dir.filePath(QStringLiteral("out/bouquets.xml"));
     WriteWholeFile(target.toStdString(), "old bouquets");
     dialogs.Files.push_back(target);
-    win->MenuSaveAs->trigger();
+    Action(*win, "MenuSaveAs")->trigger();
     const QStringList folders = win->Box().Backups.Folders();
     ASSERT_EQ(folders.size(), 2);
     EXPECT_TRUE(folders.last().endsWith(QStringLiteral("local")));
@@ -140,23 +133,23 @@ TEST_F(BoxWindowTest, ALocalSaveKeepsThePairItReplaces) {
 
 TEST_F(BoxWindowTest, ABackupOpensLikeALocalOpenButCountsAsChanged) {
     // Nothing kept yet: said so, nothing else happens.
-    win->MenuOpenBackup->trigger();
+    Action(*win, "MenuOpenBackup")->trigger();
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_EQ(dialogs.Messages.last().Text, QStringLiteral("Es gibt noch keine Sicherungen."));
     EXPECT_TRUE(dialogs.BackupLists.isEmpty());
 
-    win->MenuLoadBouquetFTP->trigger();
+    Action(*win, "MenuLoadBouquetFTP")->trigger();
     const std::string held = win->Doc().SaveBouquets();
     // Rename a bouquet and send: the box state before is kept as "box".
     PBNode first = win->Doc().VTB.GetFirst()->FirstChild();
     first->Data()->Bouquet->Name = "Umbenannt";
     win->SetModified(true);
-    win->MenuSaveBouquetFTP->trigger();
+    Action(*win, "MenuSaveBouquetFTP")->trigger();
     ASSERT_FALSE(win->Modified());
-    const QString localPath = win->LocalPath;
+    const QString localPath = win->LocalPath();
 
     // Cancelled: the lists stay as they are.
-    win->MenuOpenBackup->trigger();
+    Action(*win, "MenuOpenBackup")->trigger();
     ASSERT_EQ(dialogs.BackupLists.size(), 1);
     const QList<TBackupRow> rows = dialogs.BackupLists.last();
     ASSERT_EQ(rows.size(), 3);
@@ -171,16 +164,16 @@ TEST_F(BoxWindowTest, ABackupOpensLikeALocalOpenButCountsAsChanged) {
 
     // The state the box held before the send comes back, marked as changed.
     dialogs.BackupChoices.push_back(1);
-    win->MenuOpenBackup->trigger();
+    Action(*win, "MenuOpenBackup")->trigger();
     EXPECT_EQ(win->Doc().SaveBouquets(), held);
     EXPECT_TRUE(win->Modified());
     EXPECT_EQ(Status(), QStringLiteral("XML Struktur geladen"));
-    EXPECT_EQ(win->LocalPath, localPath);
+    EXPECT_EQ(win->LocalPath(), localPath);
 
     // With changes it asks first; No keeps them.
     const int shown = dialogs.BackupLists.size();
     dialogs.Answers.push_back(TAnswer::No);
-    win->MenuOpenBackup->trigger();
+    Action(*win, "MenuOpenBackup")->trigger();
     EXPECT_EQ(dialogs.BackupLists.size(), shown);
     EXPECT_EQ(dialogs.Messages.last().Kind, TMsgKind::Confirmation);
 }
@@ -231,15 +224,15 @@ TEST(BackupDlg, PicksTheClickedRow) {
 // is open, not only once it is closed.
 TEST(BoxWindowModal, SilentBoxTimesOutUnderAModalDialog) {
     TFakeBox slow({.SilenceMs = 4000});
-    slow.Put("/var/pelmar/config/xantu/services.xml", Example("services.xml"));
-    slow.Put("/var/pelmar/config/xantu/bouquets.xml", Example("bouquets.xml"));
+    slow.Put("/var/pelmar/config/xantu/services.xml", CableFile("services.xml"));
+    slow.Put("/var/pelmar/config/xantu/bouquets.xml", CableFile("bouquets.xml"));
     QTemporaryDir dir;
     TScriptedDialogs dialogs;
     TMainOptions options;
     options.IniFileName = dir.filePath("Settings.ini");
     TMain win(dialogs, options);
     win.show();
-    win.BoxIP = QStringLiteral("127.0.0.1");
+    SetBoxIP(win, QStringLiteral("127.0.0.1"));
     win.Box().Transfer.Port = slow.Port();
     win.Box().Backups = TBackupStore(dir.filePath("backups"));
     bool busyAtClose = true;
@@ -253,9 +246,9 @@ TEST(BoxWindowModal, SilentBoxTimesOutUnderAModalDialog) {
         });
         modal.exec();
     });
-    win.MenuLoadBouquetFTP->trigger();
+    Action(win, "MenuLoadBouquetFTP")->trigger();
     EXPECT_FALSE(busyAtClose);
     EXPECT_FALSE(connectedAtClose);
-    EXPECT_EQ(win.StatPanel[0]->text(), QStringLiteral("FTP-Transfer fehlgeschlagen"));
-    EXPECT_TRUE(win.MenuLoadBouquetFTP->isEnabled());
+    EXPECT_EQ(StatPanel(win, 0)->text(), QStringLiteral("FTP-Transfer fehlgeschlagen"));
+    EXPECT_TRUE(Action(win, "MenuLoadBouquetFTP")->isEnabled());
 }

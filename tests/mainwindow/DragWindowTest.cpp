@@ -2,6 +2,7 @@
 // real X server (Xvfb): the drag starts from mouse events on the view, runs
 // the toolkit's drag loop, and lands through its drag-move and drop events,
 // with every check the toolkit makes on the way.
+#include "WindowTestKit.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MainEditing.h"
 #include "mainwindow/NodeTreeModel.h"
@@ -19,52 +20,31 @@
 
 using namespace xantu;
 
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 const QString kExamples = QStringLiteral(XANTU_EXAMPLES_DIR);
 
-class DragWindowTest : public ::testing::Test {
+class DragWindowTest : public TWindowTest {
   protected:
     void SetUp() override {
-        TMainOptions options;
-        options.IniFileName = dir.filePath("Settings.ini");
-        win = std::make_unique<TMain>(dialogs, options);
+        TWindowTest::SetUp();
         win->move(40, 40);
         win->resize(700, 600);
-        win->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(win.get()));
-        dialogs.Files.push_back(kExamples + "/sat/bouquets.xml");
-        win->MenuOpen->trigger();
+        Open(Example("sat"));
         ASSERT_NE(Root(), nullptr);
-        win->MenuExpandBouquets->trigger();
+        Action(*win, "MenuExpandBouquets")->trigger();
         QApplication::processEvents();
         dialogs.Messages.clear();
     }
 
-    PBNode Root() const { return win->Doc().VTB.GetFirst(); }
-    PBNode Bouquet(const char* caption) const {
-        for (std::size_t i = 0; i < Root()->ChildCount(); ++i)
-            if (Root()->Child(i)->Data()->Caption == caption)
-                return Root()->Child(i);
-        return nullptr;
-    }
-    QStringList Captions(PBNode node) const {
-        QStringList out;
-        for (std::size_t i = 0; i < node->ChildCount(); ++i)
-            out << QString::fromStdString(node->Child(i)->Data()->Caption);
-        return out;
-    }
     QPoint Center(PBNode node) const {
-        const QModelIndex i = win->VTBModel->IndexOf(node);
-        win->VTB->scrollTo(i);
-        return win->VTB->visualRect(i).center();
+        const QModelIndex i = VTBModel(*win)->IndexOf(node);
+        VTB(*win)->scrollTo(i);
+        return VTB(*win)->visualRect(i).center();
     }
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-        QWidget* vp = win->VTB->viewport();
+        QWidget* vp = VTB(*win)->viewport();
         QMouseEvent e(type, QPointF(at), QPointF(vp->mapToGlobal(at)), Qt::LeftButton, buttons,
                       Qt::NoModifier);
         QApplication::sendEvent(vp, &e);
@@ -89,19 +69,15 @@ class DragWindowTest : public ::testing::Test {
         Mouse(QEvent::MouseMove, start + QPoint(far, 0), Qt::LeftButton);
         QApplication::processEvents();
     }
-
-    QTemporaryDir dir;
-    TScriptedDialogs dialogs;
-    std::unique_ptr<TMain> win;
 };
 
 TEST_F(DragWindowTest, ADropOnAnotherSelectedNodePutsTheSelectionNextToIt) {
     PBNode favoriten = Bouquet("Favoriten");
     ASSERT_EQ(Captions(favoriten), QStringList({"Erstes Programm", "Nachrichten Süd", "Canale Uno"}));
     PBNode erstes = favoriten->Child(0), nachrichten = favoriten->Child(1);
-    QItemSelectionModel* sel = win->VTB->selectionModel();
-    sel->setCurrentIndex(win->VTBModel->IndexOf(erstes), QItemSelectionModel::ClearAndSelect);
-    sel->setCurrentIndex(win->VTBModel->IndexOf(nachrichten), QItemSelectionModel::Select);
+    QItemSelectionModel* sel = VTB(*win)->selectionModel();
+    sel->setCurrentIndex(VTBModel(*win)->IndexOf(erstes), QItemSelectionModel::ClearAndSelect);
+    sel->setCurrentIndex(VTBModel(*win)->IndexOf(nachrichten), QItemSelectionModel::Select);
 
     // Dragged from the first selected entry onto the second: both land
     // after it, in their order (the second stays, the first follows it).
@@ -110,15 +86,15 @@ TEST_F(DragWindowTest, ADropOnAnotherSelectedNodePutsTheSelectionNextToIt) {
     EXPECT_TRUE(win->Modified());
 
     // Onto the first selected node itself: refused, nothing moves.
-    sel->setCurrentIndex(win->VTBModel->IndexOf(erstes), QItemSelectionModel::ClearAndSelect);
+    sel->setCurrentIndex(VTBModel(*win)->IndexOf(erstes), QItemSelectionModel::ClearAndSelect);
     win->SetModified(false);
     DragFromTo(erstes, erstes);
     EXPECT_EQ(Captions(favoriten), QStringList({"Nachrichten Süd", "Erstes Programm", "Canale Uno"}));
     EXPECT_FALSE(win->Modified());
 
     // Two bouquets dragged onto the second of them: both after it, in order.
-    sel->setCurrentIndex(win->VTBModel->IndexOf(Bouquet("Favoriten")), QItemSelectionModel::ClearAndSelect);
-    sel->setCurrentIndex(win->VTBModel->IndexOf(Bouquet("Radio")), QItemSelectionModel::Select);
+    sel->setCurrentIndex(VTBModel(*win)->IndexOf(Bouquet("Favoriten")), QItemSelectionModel::ClearAndSelect);
+    sel->setCurrentIndex(VTBModel(*win)->IndexOf(Bouquet("Radio")), QItemSelectionModel::Select);
     DragFromTo(Bouquet("Favoriten"), Bouquet("Radio"));
     EXPECT_EQ(Captions(Root()), QStringList({"Radio", "Favoriten", "Kinder", "andere"}));
     EXPECT_TRUE(dialogs.Messages.isEmpty());
@@ -142,18 +118,18 @@ TEST_F(DragWindowTest, DraggingEntriesAndereCannotKeepOntoItAsksFirst) {
     f.close();
     win->Doc().ShowSpezial = true;
     dialogs.Files.push_back(dir.filePath("bouquets.xml"));
-    win->MenuOpen->trigger();
-    win->MenuExpandBouquets->trigger();
+    Action(*win, "MenuOpen")->trigger();
+    Action(*win, "MenuExpandBouquets")->trigger();
     QApplication::processEvents();
     dialogs.Messages.clear();
     PBNode mix = Bouquet("Mix"), andere = Bouquet("andere");
     ASSERT_EQ(mix->ChildCount(), 3u);
     const std::size_t andereBefore = andere->ChildCount();
-    QItemSelectionModel* sel = win->VTB->selectionModel();
+    QItemSelectionModel* sel = VTB(*win)->selectionModel();
     auto selectAll = [&] {
-        sel->setCurrentIndex(win->VTBModel->IndexOf(mix->Child(0)), QItemSelectionModel::ClearAndSelect);
+        sel->setCurrentIndex(VTBModel(*win)->IndexOf(mix->Child(0)), QItemSelectionModel::ClearAndSelect);
         for (std::size_t i = 1; i < mix->ChildCount(); ++i)
-            sel->setCurrentIndex(win->VTBModel->IndexOf(mix->Child(i)), QItemSelectionModel::Select);
+            sel->setCurrentIndex(VTBModel(*win)->IndexOf(mix->Child(i)), QItemSelectionModel::Select);
     };
 
     selectAll();

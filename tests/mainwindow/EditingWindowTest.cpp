@@ -1,6 +1,7 @@
 // Bouquet editing through the real main window, headless: drops arrive the
 // way the bouquet view reports them, the menu items run the commands, and
 // every box and the search dialog are answered by the test.
+#include "WindowTestKit.h"
 #include "editui/PanelCopyMove.h"
 #include "editui/SuchenDlg.h"
 #include "mainwindow/InfoPanels.h"
@@ -30,124 +31,11 @@
 
 using namespace xantu;
 
-// Readable failures.
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-void PrintTo(const QByteArray& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 const QString kExamples = QStringLiteral(XANTU_EXAMPLES_DIR);
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// What the search dialog is to be answered with: the target clicked, the
-// text typed, the options ticked, then OK (or Cancel).
-struct TSearchAnswer {
-    int Target = SearchNames;
-    QString Text;
-    bool CaseSensitive = false;
-    bool FullMatch = false;
-    bool Cancel = false;
-};
-
-class EditingWindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        TMainOptions options;
-        options.IniFileName = dir.filePath("Settings.ini");
-        win = std::make_unique<TMain>(dialogs, options);
-        win->show();
-        editing = EditingOf(*win);
-        ASSERT_NE(editing, nullptr);
-        editing->ExecSearchDialog = [this](TSuchenDlg& dlg) {
-            shownDialogs.append(QStringList{dlg.CBTargetItem[dlg.Target()]->text(), dlg.EText->text()});
-            if (searchAnswers.empty())
-                return int(QDialog::Rejected);
-            const TSearchAnswer a = searchAnswers.front();
-            searchAnswers.pop_front();
-            if (a.Cancel)
-                return int(QDialog::Rejected);
-            dlg.CBTargetItem[a.Target]->click();
-            dlg.EText->setText(a.Text);
-            dlg.CBCase->setChecked(a.CaseSensitive);
-            dlg.CBFullEqual->setChecked(a.FullMatch);
-            dlg.BttnOk->click();
-            return dlg.result();
-        };
-        dialogs.Files.push_back(kExamples + "/sat/bouquets.xml");
-        win->MenuOpen->trigger();
-        ASSERT_NE(Root(), nullptr);
-        dialogs.Messages.clear();
-    }
-
-    PBNode Root() const { return win->Doc().VTB.GetFirst(); }
-    PBNode Bouquet(const char* caption) const {
-        for (std::size_t i = 0; i < Root()->ChildCount(); ++i)
-            if (Root()->Child(i)->Data()->Caption == caption)
-                return Root()->Child(i);
-        return nullptr;
-    }
-    PBNode Entry(const char* bouquet, std::size_t i) const { return Bouquet(bouquet)->Child(i); }
-
-    // The captions below `node`, in order.
-    static QStringList Captions(PBNode node) {
-        QStringList out;
-        for (std::size_t i = 0; i < node->ChildCount(); ++i)
-            out << QString::fromStdString(node->Child(i)->Data()->Caption);
-        return out;
-    }
-
-    void Select(std::initializer_list<PBNode> nodes) {
-        QItemSelectionModel* sel = win->VTB->selectionModel();
-        bool first = true;
-        for (PBNode n : nodes) {
-            const QModelIndex i = win->VTBModel->IndexOf(n);
-            win->VTB->scrollTo(i); // the user opens the bouquet to click the entry
-            sel->setCurrentIndex(i,
-                                 first ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select);
-            first = false;
-        }
-    }
-
-    // A drop as the bouquet view reports it. Returns whether the view would
-    // have let it land there at all.
-    bool Drop(PBNode target, TDropPosition pos, bool ctrl = false) {
-        const QModelIndex index = win->VTBModel->IndexOf(target);
-        const bool accepted = !win->VTB->MayDropOn || win->VTB->MayDropOn(index);
-        emit win->VTB->NodesDropped(index, pos, ctrl);
-        return accepted;
-    }
-
-    QByteArray Save() {
-        const QString path = dir.filePath(QStringLiteral("out%1/bouquets.xml").arg(++saves));
-        QDir().mkpath(QFileInfo(path).path());
-        dialogs.Files.push_back(path);
-        win->MenuSaveAs->trigger();
-        return ReadAll(path);
-    }
-
-    QStringList MessageTexts() const {
-        QStringList t;
-        for (const auto& m : dialogs.Messages)
-            t << m.Text;
-        return t;
-    }
-
-    QTemporaryDir dir;
-    TScriptedDialogs dialogs;
-    std::unique_ptr<TMain> win;
-    TMainEditing* editing = nullptr;
-    std::deque<TSearchAnswer> searchAnswers;
-    QList<QStringList> shownDialogs;
-    int saves = 0;
-};
+class EditingWindowTest : public TEditingWindowTest {};
 
 const char* const kMoveIntoAndere = "Soll die Auswahl wirklich nach \"andere\" verschoben werden?\r"
                                     "Es werden dann die ursprünglichen Servicenamen zugewiesen!";
@@ -167,7 +55,7 @@ TEST_F(EditingWindowTest, EntryDropsKeepTheSelectionsOrderAndFollowTheirBouquet)
     EXPECT_EQ(Captions(Bouquet("Favoriten")), QStringList({"Canale Uno"}));
     EXPECT_EQ(erstes->Data()->Channel->Bouquet, Bouquet("Radio")->Data()->Bouquet.get());
     EXPECT_TRUE(win->Modified());
-    EXPECT_EQ(win->StatPanel[1]->text(), "Geändert");
+    EXPECT_EQ(StatPanel(*win, 1)->text(), "Geändert");
 
     // Below the last entry: after it, still in order.
     Select({erstes, nachrichten});
@@ -183,7 +71,7 @@ TEST_F(EditingWindowTest, EntryDropsKeepTheSelectionsOrderAndFollowTheirBouquet)
     EXPECT_EQ(nachrichten->Data()->Channel->Bouquet, Bouquet("Kinder")->Data()->Bouquet.get());
     // Captions are list bytes: the entity stays as the file has it.
     // The panel shows the first dropped node.
-    EXPECT_EQ(win->BouquetRPanel->EBChannelName->text(), "Erstes Programm");
+    EXPECT_EQ(Find<QLineEdit>(BouquetRPanel(*win), "EBChannelName")->text(), "Erstes Programm");
 
     // Dropped "on" an entry: after it. The copy key changes nothing; only
     // the panel's mode copies.
@@ -201,20 +89,6 @@ TEST_F(EditingWindowTest, EntryDropsKeepTheSelectionsOrderAndFollowTheirBouquet)
     EXPECT_FALSE(Drop(Bouquet("Radio"), TDropPosition::On));
     EXPECT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "andere"}));
     EXPECT_TRUE(dialogs.Messages.isEmpty());
-
-    // A drag that did not start in the tree (the service pool's rows) is
-    // refused as it enters, even with the tree's own data type.
-    auto* mime = new QMimeData;
-    mime->setData(QString::fromLatin1(kBouquetNodesMime), QByteArray());
-    const QPoint at = win->VTB->visualRect(win->VTBModel->IndexOf(Entry("Kinder", 0))).center();
-    QDragEnterEvent enter(at, Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(win->VTB->viewport(), &enter);
-    EXPECT_FALSE(enter.isAccepted());
-    QDropEvent drop(QPointF(at), Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(win->VTB->viewport(), &drop);
-    EXPECT_FALSE(drop.isAccepted());
-    EXPECT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "andere"}));
-    delete mime;
 
     const QByteArray expected =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -243,6 +117,22 @@ TEST_F(EditingWindowTest, EntryDropsKeepTheSelectionsOrderAndFollowTheirBouquet)
     EXPECT_FALSE(win->Modified());
 }
 
+// A drag that did not start in the tree (the service pool's rows) is
+// refused as it enters, even with the tree's own data type.
+TEST_F(EditingWindowTest, DragsFromOutsideTheTreeAreRefusedAsTheyEnter) {
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kBouquetNodesMime), QByteArray());
+    const QPoint at = VTB(*win)->visualRect(VTBModel(*win)->IndexOf(Entry("Kinder", 0))).center();
+    QDragEnterEvent enter(at, Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(VTB(*win)->viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::MoveAction | Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(VTB(*win)->viewport(), &drop);
+    EXPECT_FALSE(drop.isAccepted());
+    EXPECT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "andere"}));
+    delete mime;
+}
+
 TEST_F(EditingWindowTest, BouquetsAreReorderedNeverNested) {
     // Two bouquets above the first: at the top, in their order.
     Select({Bouquet("Radio"), Bouquet("Kinder")});
@@ -267,7 +157,7 @@ TEST_F(EditingWindowTest, BouquetsAreReorderedNeverNested) {
 }
 
 TEST_F(EditingWindowTest, CopyModeHoldsForOneDropAndCopiesStandAlone) {
-    auto* panel = qobject_cast<TPanelCopyMove*>(win->PanelCopyMove);
+    auto* panel = qobject_cast<TPanelCopyMove*>(PanelCopyMove(*win));
     ASSERT_NE(panel, nullptr);
     const QColor face = QApplication::palette().color(QPalette::Button);
     EXPECT_EQ(panel->palette().color(QPalette::Window), face);
@@ -275,10 +165,10 @@ TEST_F(EditingWindowTest, CopyModeHoldsForOneDropAndCopiesStandAlone) {
     // F5 toggles, twice back to move.
     win->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
-    QTest::keyClick(win->VTB, Qt::Key_F5);
+    QTest::keyClick(VTB(*win), Qt::Key_F5);
     EXPECT_EQ(panel->text(), "Kopieren");
     EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(Qt::cyan));
-    win->MenuCopyMove->trigger();
+    Action(*win, "MenuCopyMove")->trigger();
     EXPECT_EQ(panel->text(), "Verschieben");
     EXPECT_EQ(panel->palette().color(QPalette::Window), face);
     QTest::mouseClick(panel, Qt::LeftButton);
@@ -302,14 +192,14 @@ TEST_F(EditingWindowTest, CopyModeHoldsForOneDropAndCopiesStandAlone) {
     EXPECT_FALSE(editing->Editor.CopyMode());
 
     // Renaming the copy leaves its source alone.
-    win->BouquetRPanel->EBChannelName->setFocus();
-    QTest::keyClick(win->BouquetRPanel->EBChannelName, Qt::Key_End);
-    QTest::keyClicks(win->BouquetRPanel->EBChannelName, "!");
+    Find<QLineEdit>(BouquetRPanel(*win), "EBChannelName")->setFocus();
+    QTest::keyClick(Find<QLineEdit>(BouquetRPanel(*win), "EBChannelName"), Qt::Key_End);
+    QTest::keyClicks(Find<QLineEdit>(BouquetRPanel(*win), "EBChannelName"), "!");
     EXPECT_EQ(copy->Data()->Caption, "Canale Uno!");
     EXPECT_EQ(source->Data()->Caption, "Canale Uno");
 
     // A whole bouquet copied behind another: all its entries, under the copy.
-    win->MenuCopyMove->trigger();
+    Action(*win, "MenuCopyMove")->trigger();
     Select({Bouquet("Radio")});
     EXPECT_TRUE(Drop(Bouquet("Kinder"), TDropPosition::Below));
     ASSERT_EQ(Captions(Root()), QStringList({"Favoriten", "Radio", "Kinder", "Radio", "andere"}));
@@ -329,7 +219,7 @@ TEST_F(EditingWindowTest, CopyModeHoldsForOneDropAndCopiesStandAlone) {
 }
 
 TEST_F(EditingWindowTest, AndereAsksOnceRefusesMixedCopiesAndKeepsItsOrder) {
-    win->MenuRadio->trigger(); // the radio entries in sight
+    Action(*win, "MenuRadio")->trigger(); // the radio entries in sight
     PBNode andere = Bouquet("andere");
     const QStringList andereBefore = Captions(andere);
     ASSERT_EQ(andereBefore, QStringList({"Musica Classica"}));
@@ -338,8 +228,8 @@ TEST_F(EditingWindowTest, AndereAsksOnceRefusesMixedCopiesAndKeepsItsOrder) {
     // question for the whole drop; both take their services' names.
     PBNode welle = Entry("Radio", 0), kultur = Entry("Radio", 1);
     Select({welle});
-    QTest::keyClick(win->BouquetRPanel->EBChannelName, Qt::Key_End);
-    QTest::keyClicks(win->BouquetRPanel->EBChannelName, " 2");
+    QTest::keyClick(Find<QLineEdit>(BouquetRPanel(*win), "EBChannelName"), Qt::Key_End);
+    QTest::keyClicks(Find<QLineEdit>(BouquetRPanel(*win), "EBChannelName"), " 2");
     ASSERT_EQ(welle->Data()->Caption, "Welle Eins 2");
 
     // Answered No first: nothing moves, but the drop still counts as an edit.
@@ -370,10 +260,10 @@ TEST_F(EditingWindowTest, AndereAsksOnceRefusesMixedCopiesAndKeepsItsOrder) {
 
     // Copy mode refuses a single entry of "andere" as the drag starts, and
     // clears the selection.
-    win->MenuCopyMove->trigger();
+    Action(*win, "MenuCopyMove")->trigger();
     Select({welle});
-    ASSERT_TRUE(bool(win->VTB->MayStartDrag));
-    EXPECT_FALSE(win->VTB->MayStartDrag());
+    ASSERT_TRUE(bool(VTB(*win)->MayStartDrag));
+    EXPECT_FALSE(VTB(*win)->MayStartDrag());
     EXPECT_EQ(MessageTexts(), QStringList({kCopyAndere}));
     EXPECT_EQ(dialogs.Messages[0].Kind, TMsgKind::Error);
     EXPECT_TRUE(win->SelectedBouquetNodes().isEmpty());
@@ -386,14 +276,14 @@ TEST_F(EditingWindowTest, AndereAsksOnceRefusesMixedCopiesAndKeepsItsOrder) {
     // copied, without a question; they become ordinary entries.
     dialogs.Messages.clear();
     Select({welle, kultur});
-    EXPECT_TRUE(win->VTB->MayStartDrag());
+    EXPECT_TRUE(VTB(*win)->MayStartDrag());
     EXPECT_TRUE(Drop(Bouquet("Kinder"), TDropPosition::On));
     EXPECT_TRUE(dialogs.Messages.isEmpty());
     EXPECT_EQ(Captions(Bouquet("Kinder")),
               QStringList({"Welle Eins", "Kultur Radio", "Kinder &amp; Familie"}));
     EXPECT_EQ(Captions(andere), andereBefore);
     EXPECT_FALSE(welle->Data()->Reserved || kultur->Data()->Reserved);
-    EXPECT_EQ(win->PanelCopyMove->text(), "Verschieben");
+    EXPECT_EQ(PanelCopyMove(*win)->text(), "Verschieben");
 
     // Onto the "andere" node itself: no question.
     Select({Entry("Favoriten", 0)});
@@ -424,9 +314,9 @@ TEST_F(EditingWindowTest, UndoAndRedoItemsFollowTheHistory) {
     Drop(Bouquet("Favoriten"), TDropPosition::Above);
     Select({Entry("Radio", 1)});
     Drop(Bouquet("Favoriten"), TDropPosition::On);
-    win->MenuNewBouquet->trigger();
+    Action(*win, "MenuNewBouquet")->trigger();
     Select({Entry("Favoriten", 0)});
-    win->MenuDeleteSelection->trigger();
+    Action(*win, "MenuDeleteSelection")->trigger();
     EXPECT_TRUE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
     const QByteArray edited = Save();
@@ -448,10 +338,10 @@ TEST_F(EditingWindowTest, UndoAndRedoItemsFollowTheHistory) {
 
     // A new edit drops what could be redone; a load forgets everything.
     undo->trigger();
-    win->MenuNewBouquet->trigger();
+    Action(*win, "MenuNewBouquet")->trigger();
     EXPECT_FALSE(redo->isEnabled());
     dialogs.Files.push_back(kExamples + "/sat/bouquets.xml");
-    win->MenuOpen->trigger();
+    Action(*win, "MenuOpen")->trigger();
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
 }
@@ -461,9 +351,9 @@ TEST_F(EditingWindowTest, DeletionAsksRefusesAndleavesTheChangeMarked) {
                              "Die einzelnen Channel befinden sich dann unter\r"
                              "ihrem ursprünglichen Servicenamen in \"andere\".\r\r"
                              "Bouquetnamen gehen verloren!";
-    win->MenuRadio->trigger(); // "Musica Classica" in sight
+    Action(*win, "MenuRadio")->trigger(); // "Musica Classica" in sight
     Select({Bouquet("andere")->Child(0)});
-    win->MenuDeleteSelection->trigger();
+    Action(*win, "MenuDeleteSelection")->trigger();
     EXPECT_EQ(MessageTexts(),
               QStringList({"Die Auswahl zum Löschen enthält \"andere\"!\rDas ist nicht erlaubt!"}));
     EXPECT_EQ(dialogs.Messages[0].Kind, TMsgKind::Error);
@@ -471,7 +361,7 @@ TEST_F(EditingWindowTest, DeletionAsksRefusesAndleavesTheChangeMarked) {
     dialogs.Messages.clear();
     Select({Bouquet("Radio")});
     dialogs.Answers.push_back(TAnswer::No);
-    win->MenuDeleteSelection->trigger();
+    Action(*win, "MenuDeleteSelection")->trigger();
     EXPECT_EQ(MessageTexts(), QStringList({question}));
     EXPECT_NE(Bouquet("Radio"), nullptr);
     EXPECT_FALSE(win->Modified());
@@ -479,124 +369,21 @@ TEST_F(EditingWindowTest, DeletionAsksRefusesAndleavesTheChangeMarked) {
     // Del in the tree; the radio services go to the end of "andere".
     const int andereCount = int(Bouquet("andere")->ChildCount());
     Select({Bouquet("Radio")});
-    QTest::keyClick(win->VTB, Qt::Key_Delete);
+    QTest::keyClick(VTB(*win), Qt::Key_Delete);
     EXPECT_EQ(Bouquet("Radio"), nullptr);
     const QStringList andere = Captions(Bouquet("andere"));
     EXPECT_EQ(andere.size(), andereCount + 2);
     EXPECT_EQ(andere.mid(andereCount), QStringList({"Welle Eins", "Kultur Radio"}));
     EXPECT_TRUE(win->Modified());
-    EXPECT_EQ(win->StatPanel[1]->text(), "Geändert");
+    EXPECT_EQ(StatPanel(*win, 1)->text(), "Geändert");
 
     // Not on the services page.
     dialogs.Messages.clear();
     Select({Bouquet("Kinder")});
-    win->Pages->setCurrentWidget(win->SheetServices);
-    win->MenuDeleteSelection->trigger();
+    Pages(*win)->setCurrentWidget(Find<QWidget>(win.get(), "SheetServices"));
+    Action(*win, "MenuDeleteSelection")->trigger();
     EXPECT_NE(Bouquet("Kinder"), nullptr);
     EXPECT_TRUE(dialogs.Messages.isEmpty());
-}
-
-TEST_F(EditingWindowTest, SearchRunsThroughTheDialogAndGoesOnWithF4) {
-    // Names, no options: the root first, F4 then goes on.
-    searchAnswers.push_back({SearchNames, "bou"});
-    win->MenuSuchen->trigger();
-    EXPECT_EQ(win->FirstSelectedBouquetNode(), Root());
-    win->MenuWeitersuchen->trigger();
-    EXPECT_EQ(MessageTexts(), QStringList({"Der Suchstring wurde nicht gefunden!"}));
-    EXPECT_EQ(win->FirstSelectedBouquetNode(), Root());
-    dialogs.Messages.clear();
-
-    // An umlaut, case folded, and a name with an entity as the user sees it.
-    searchAnswers.push_back({SearchNames, "süd"});
-    win->MenuSuchen->trigger();
-    EXPECT_EQ(win->FirstSelectedBouquetNode(), Entry("Favoriten", 1));
-    searchAnswers.push_back({SearchNames, "kinder & familie", false, true});
-    win->MenuSuchen->trigger();
-    EXPECT_EQ(win->FirstSelectedBouquetNode(), Entry("Kinder", 0));
-
-    // The dialog opens with the last parameters.
-    EXPECT_EQ(shownDialogs.last(), QStringList({"Bouquet- und Channelnamen", "süd"}));
-
-    // A service id hidden by the view filter (radio is not shown): found,
-    // and made visible with its bouquet open.
-    PBNode kultur = Entry("Radio", 1);
-    searchAnswers.push_back({SearchServiceId, "2f1c"});
-    win->MenuSuchen->trigger();
-    EXPECT_EQ(win->FirstSelectedBouquetNode(), kultur);
-    const QModelIndex radio = win->VTBModel->IndexOf(Bouquet("Radio"));
-    EXPECT_FALSE(win->VTB->isRowHidden(int(kultur->Index()), radio));
-    EXPECT_TRUE(win->VTB->isExpanded(radio));
-    EXPECT_TRUE(dialogs.Messages.isEmpty());
-
-    // The network id 0001 goes on through the tree with F4, up to the end.
-    searchAnswers.push_back({SearchOnId, "1"});
-    win->MenuSuchen->trigger();
-    QList<PBNode> hits{win->FirstSelectedBouquetNode()};
-    for (int i = 0; i < 10 && dialogs.Messages.isEmpty(); ++i) {
-        win->MenuWeitersuchen->trigger();
-        if (dialogs.Messages.isEmpty())
-            hits << win->FirstSelectedBouquetNode();
-    }
-    EXPECT_EQ(hits, QList<PBNode>({Entry("Favoriten", 0), Entry("Favoriten", 1), Entry("Radio", 0),
-                                   Entry("Radio", 1), Entry("Kinder", 0)}));
-    ASSERT_EQ(MessageTexts(), QStringList({"Der Suchstring wurde nicht gefunden!"}));
-    EXPECT_EQ(dialogs.Messages[0].Kind, TMsgKind::Information);
-    // Off the end: F4 stays silent until the next F3.
-    win->MenuWeitersuchen->trigger();
-    EXPECT_EQ(dialogs.Messages.size(), 1);
-
-    // Cancel keeps the last search; F4 on the services page does nothing.
-    searchAnswers.push_back({SearchNames, "Radio"});
-    win->MenuSuchen->trigger();
-    EXPECT_EQ(win->FirstSelectedBouquetNode(), Bouquet("Radio"));
-    searchAnswers.push_back({SearchNames, "x", false, false, /*Cancel=*/true});
-    win->MenuSuchen->trigger();
-    win->Pages->setCurrentWidget(win->SheetServices);
-    win->MenuWeitersuchen->trigger();
-    EXPECT_EQ(win->FirstSelectedBouquetNode(), Bouquet("Radio"));
-    win->Pages->setCurrentWidget(win->SheetBouquets);
-    win->MenuWeitersuchen->trigger();
-    EXPECT_EQ(win->FirstSelectedBouquetNode(), Entry("Radio", 1)); // "Kultur Radio"
-}
-
-TEST_F(EditingWindowTest, SearchRefusalsAndAPositionThatWasDeleted) {
-    // The empty text: a confirmation with OK alone; the dialog stays open
-    // (the test then closes it with Cancel).
-    searchAnswers.push_back({SearchNames, ""});
-    win->MenuSuchen->trigger();
-    ASSERT_EQ(dialogs.Messages.size(), 1);
-    EXPECT_EQ(dialogs.Messages[0].Text, "Der Suchstring darf nicht leer bleiben!");
-    EXPECT_EQ(dialogs.Messages[0].Kind, TMsgKind::Confirmation);
-    EXPECT_EQ(dialogs.Messages[0].Buttons, TButtons::OkOnly);
-    searchAnswers.push_back({SearchServiceId, "0x6D"});
-    win->MenuSuchen->trigger();
-    ASSERT_EQ(dialogs.Messages.size(), 2);
-    EXPECT_EQ(dialogs.Messages[1].Kind, TMsgKind::Error);
-    EXPECT_EQ(dialogs.Messages[1].Buttons, TButtons::OfKind);
-
-    // The hit's successor is deleted: F4 says nothing and selects nothing.
-    dialogs.Messages.clear();
-    searchAnswers.push_back({SearchNames, "Nachrichten"});
-    win->MenuSuchen->trigger();
-    ASSERT_EQ(win->FirstSelectedBouquetNode(), Entry("Favoriten", 1));
-    Select({Bouquet("Favoriten")});
-    win->MenuDeleteSelection->trigger(); // answered Yes
-    EXPECT_EQ(MessageTexts().size(), 1);
-    Select({Bouquet("Kinder")});
-    win->MenuWeitersuchen->trigger();
-    EXPECT_EQ(MessageTexts().size(), 1);
-    EXPECT_EQ(win->FirstSelectedBouquetNode(), Bouquet("Kinder"));
-
-    // The same after a load.
-    searchAnswers.push_back({SearchNames, "Radio"});
-    win->MenuSuchen->trigger();
-    dialogs.Answers.push_back(TAnswer::Yes); // lose the changes
-    dialogs.Files.push_back(kExamples + "/sat/bouquets.xml");
-    win->MenuOpen->trigger();
-    dialogs.Messages.clear();
-    win->MenuWeitersuchen->trigger();
-    EXPECT_TRUE(dialogs.Messages.isEmpty());
-    EXPECT_TRUE(win->SelectedBouquetNodes().isEmpty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the tree shows them in the search, the panels and the boxes; undo and redo
 // by key; the pool next to the window; Qt's own dialogs in German; the
 // settings file.
+#include "WindowTestKit.h"
 #include "editui/SuchenDlg.h"
 #include "mainwindow/InfoPanels.h"
 #include "mainwindow/Main.h"
@@ -37,17 +38,7 @@
 
 using namespace xantu;
 
-void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
-
-void WriteAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 
 // A pair whose names hold entities and character references, as the box
 // writes them.
@@ -84,40 +75,32 @@ QByteArray Bouquets(int unlinked = 0) {
     return b;
 }
 
-class UserPathTest : public ::testing::Test {
+class UserPathTest : public TWindowTest {
   protected:
     void SetUp() override {
-        TMainOptions options;
-        options.IniFileName = dir.filePath("Settings.ini");
-        win = std::make_unique<TMain>(dialogs, options);
+        TWindowTest::SetUp();
         pool = std::make_unique<TServicePool>(win->Doc(), win->FStore()->IniFileName(), dialogs, TreeImage,
                                               win.get());
         win->AttachServicePool(*pool);
-        win->show();
-        editing = EditingOf(*win);
-        bouquetsTester = std::make_unique<QAbstractItemModelTester>(
-            win->VTBModel, QAbstractItemModelTester::FailureReportingMode::Fatal);
-        servicesTester = std::make_unique<QAbstractItemModelTester>(
-            win->VTSModel, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        editing = &win->Editing();
         poolTester = std::make_unique<QAbstractItemModelTester>(
             &pool->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     }
     void TearDown() override {
         poolTester.reset();
-        bouquetsTester.reset();
-        servicesTester.reset();
         pool.reset(); // before the lists it shows
+        TWindowTest::TearDown();
     }
 
     void Open(const QByteArray& bouquets) {
         WriteAll(dir.filePath("services.xml"), kServices);
         WriteAll(dir.filePath("bouquets.xml"), bouquets);
         dialogs.Files.push_back(dir.filePath("bouquets.xml"));
-        win->MenuOpen->trigger();
+        Action(*win, "MenuOpen")->trigger();
     }
     PBNode Entry(std::size_t i) const { return win->Doc().VTB.GetFirst()->Child(0)->Child(i); }
     QString Shown(PBNode node) const {
-        return win->VTBModel->data(win->VTBModel->IndexOf(node), Qt::DisplayRole).toString();
+        return VTBModel(*win)->data(VTBModel(*win)->IndexOf(node), Qt::DisplayRole).toString();
     }
     // F3 answered with a names search for `text`.
     void Search(const QString& text, bool caseSensitive = false, bool fullMatch = false) {
@@ -129,19 +112,16 @@ class UserPathTest : public ::testing::Test {
             dlg.BttnOk->click();
             return dlg.result();
         };
-        win->MenuSuchen->trigger();
+        Action(*win, "MenuSuchen")->trigger();
     }
     QString Selected() const {
         PBNode n = win->FirstSelectedBouquetNode();
         return n ? Shown(n) : QString();
     }
 
-    QTemporaryDir dir;
-    TScriptedDialogs dialogs;
-    std::unique_ptr<TMain> win;
     std::unique_ptr<TServicePool> pool;
     TMainEditing* editing = nullptr;
-    std::unique_ptr<QAbstractItemModelTester> bouquetsTester, servicesTester, poolTester;
+    std::unique_ptr<QAbstractItemModelTester> poolTester;
 };
 
 TEST_F(UserPathTest, SearchPanelsAndBoxesShowNamesAsTheTreeDoes) {
@@ -152,7 +132,7 @@ TEST_F(UserPathTest, SearchPanelsAndBoxesShowNamesAsTheTreeDoes) {
 
     Search("L'Pool");
     EXPECT_EQ(Selected(), "Made in L'Pool");
-    EXPECT_EQ(win->BouquetRPanel->EBChannelName->text(), "Made in L'Pool");
+    EXPECT_EQ(Find<QLineEdit>(BouquetRPanel(*win), "EBChannelName")->text(), "Made in L'Pool");
     Search("test a&b", false, true); // whole match, A-Z folded
     EXPECT_EQ(Selected(), "Test A&B");
     Search(QString::fromUtf8("SCHÖNE ★")); // the umlaut folds like the code page
@@ -168,7 +148,7 @@ TEST_F(UserPathTest, SearchPanelsAndBoxesShowNamesAsTheTreeDoes) {
     // A typed name with characters the file must escape reads back as typed
     // and is found as typed.
     win->SelectBouquetNode(Entry(1));
-    QLineEdit* name = win->BouquetRPanel->EBChannelName;
+    QLineEdit* name = Find<QLineEdit>(BouquetRPanel(*win), "EBChannelName");
     name->selectAll();
     QTest::keyClicks(name, QStringLiteral("Tom & \"Jerry\""));
     EXPECT_EQ(Entry(1)->Data()->Caption, "Tom &amp; &quot;Jerry&quot;");
@@ -183,7 +163,7 @@ TEST_F(UserPathTest, SearchPanelsAndBoxesShowNamesAsTheTreeDoes) {
         if (n->Data() && n->Data()->Channel && n->Data()->Channel->ServiceId == 4)
             n->Data()->Channel->ServiceId = 0x99;
     });
-    win->BouquetRPanel->BttnGotoService->click();
+    Find<QPushButton>(BouquetRPanel(*win), "BttnGotoService")->click();
     ASSERT_EQ(dialogs.Messages.size(), 1);
     EXPECT_TRUE(dialogs.Messages[0].Text.contains("\"<i>kursiv</i>\""));
     bool plain = false;
@@ -223,12 +203,12 @@ TEST_F(UserPathTest, UndoAndRedoByKeyActOnTheListsAndTrackTheSavedState) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
     PBNode favoriten = win->Doc().VTB.GetFirst()->Child(0);
     win->SelectBouquetNode(favoriten);
-    QLineEdit* name = win->BouquetRPanel->EBBouquetName;
+    QLineEdit* name = Find<QLineEdit>(BouquetRPanel(*win), "EBBouquetName");
     name->setFocus();
     name->selectAll();
     QTest::keyClicks(name, QStringLiteral("Neu"));
     EXPECT_EQ(favoriten->Data()->Caption, "Neu");
-    EXPECT_EQ(win->StatPanel[1]->text(), "Geändert");
+    EXPECT_EQ(StatPanel(*win, 1)->text(), "Geändert");
 
     // Ctrl+Z in the field: the list's step, not the field's own undo; back
     // at the loaded state "Geändert" goes.
@@ -236,13 +216,13 @@ TEST_F(UserPathTest, UndoAndRedoByKeyActOnTheListsAndTrackTheSavedState) {
     EXPECT_EQ(favoriten->Data()->Caption, "Favoriten");
     EXPECT_EQ(name->text(), "Favoriten");
     EXPECT_FALSE(win->Modified());
-    EXPECT_EQ(win->StatPanel[1]->text(), "");
+    EXPECT_EQ(StatPanel(*win, 1)->text(), "");
     EXPECT_TRUE(editing->Editor.CanRedo()); // nothing recorded a new rename
 
     // Ctrl+Y on the Services page: the Bouquets page comes up with the step.
-    win->Pages->setCurrentWidget(win->SheetServices);
-    QTest::keyClick(win->VTS, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(win->Pages->currentWidget(), win->SheetBouquets);
+    Pages(*win)->setCurrentWidget(Find<QWidget>(win.get(), "SheetServices"));
+    QTest::keyClick(VTS(*win), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Pages(*win)->currentWidget(), Find<QWidget>(win.get(), "SheetBouquets"));
     EXPECT_EQ(favoriten->Data()->Caption, "Neu");
     EXPECT_EQ(Selected(), "Neu");
     EXPECT_TRUE(win->Modified());
@@ -250,13 +230,13 @@ TEST_F(UserPathTest, UndoAndRedoByKeyActOnTheListsAndTrackTheSavedState) {
     // Saved here: an undo leaves the saved state, a redo returns to it.
     dialogs.Files.push_back(dir.filePath("saved/bouquets.xml"));
     QDir(dir.path()).mkpath("saved");
-    win->MenuSaveAs->trigger();
+    Action(*win, "MenuSaveAs")->trigger();
     EXPECT_FALSE(win->Modified());
-    QTest::keyClick(win->VTB, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(VTB(*win), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(win->Modified());
-    QTest::keyClick(win->VTB, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(VTB(*win), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_FALSE(win->Modified());
-    EXPECT_EQ(win->StatPanel[1]->text(), "");
+    EXPECT_EQ(StatPanel(*win, 1)->text(), "");
 
     // The field's menu offers no undo of its own.
     auto offersUndo = [](QMenu* m) {
@@ -286,9 +266,9 @@ TEST_F(UserPathTest, NameFieldsTakeLongNames) {
     bouquets.replace("Favoriten", longName);
     Open(bouquets);
     win->SelectBouquetNode(win->Doc().VTB.GetFirst()->Child(0));
-    EXPECT_EQ(win->BouquetRPanel->EBBouquetName->text().size(), 40000);
-    QTest::keyClick(win->BouquetRPanel->EBBouquetName, Qt::Key_End);
-    QTest::keyClicks(win->BouquetRPanel->EBBouquetName, QStringLiteral("y"));
+    EXPECT_EQ(Find<QLineEdit>(BouquetRPanel(*win), "EBBouquetName")->text().size(), 40000);
+    QTest::keyClick(Find<QLineEdit>(BouquetRPanel(*win), "EBBouquetName"), Qt::Key_End);
+    QTest::keyClicks(Find<QLineEdit>(BouquetRPanel(*win), "EBBouquetName"), QStringLiteral("y"));
     EXPECT_EQ(win->Doc().VTB.GetFirst()->Child(0)->Data()->Caption.size(), 40001u);
 }
 
@@ -299,13 +279,13 @@ TEST_F(UserPathTest, InfoPanelsKeepTheirRowsAtTheSmallestWindow) {
     QApplication::processEvents();
     // Every row gets at least the height it asks for; the column scrolls.
     for (QWidget* panel :
-         {static_cast<QWidget*>(win->BouquetRPanel), static_cast<QWidget*>(win->ServicesRPanel)})
+         {static_cast<QWidget*>(BouquetRPanel(*win)), static_cast<QWidget*>(ServicesRPanel(*win))})
         EXPECT_GE(panel->height(), panel->minimumSizeHint().height()) << panel->objectName().toStdString();
     // The channel's name row and the row below it do not overlap.
-    QWidget* name = win->BouquetRPanel->EBChannelName;
-    QWidget* onid = win->BouquetRPanel->LBChannelOnID;
-    const QRect nameAt(name->mapTo(win->BouquetRPanel, QPoint(0, 0)), name->size());
-    const QRect onidAt(onid->mapTo(win->BouquetRPanel, QPoint(0, 0)), onid->size());
+    QWidget* name = Find<QLineEdit>(BouquetRPanel(*win), "EBChannelName");
+    QWidget* onid = Find<QLabel>(BouquetRPanel(*win), "LBChannelOnID");
+    const QRect nameAt(name->mapTo(BouquetRPanel(*win), QPoint(0, 0)), name->size());
+    const QRect onidAt(onid->mapTo(BouquetRPanel(*win), QPoint(0, 0)), onid->size());
     EXPECT_LE(nameAt.bottom(), onidAt.top());
 }
 
@@ -314,25 +294,25 @@ TEST_F(UserPathTest, PoolStaysWithTheWindowAndComesBackWithF9) {
     EXPECT_TRUE(pool->windowFlags().testFlag(Qt::Tool));
     EXPECT_FALSE(pool->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(pool->parentWidget(), win.get());
-    win->MenuServicepool->trigger();
+    Action(*win, "MenuServicepool")->trigger();
     EXPECT_TRUE(pool->isVisible());
     pool->showMinimized();
-    win->MenuServicepool->trigger(); // a minimised pool comes back
+    Action(*win, "MenuServicepool")->trigger(); // a minimised pool comes back
     EXPECT_TRUE(pool->ShownToUser());
-    EXPECT_TRUE(win->MenuServicepool->isChecked());
+    EXPECT_TRUE(Action(*win, "MenuServicepool")->isChecked());
     // F9 with the pool in front hides it.
     pool->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(pool.get()));
     QTest::keyClick(pool->View(), Qt::Key_F9);
     EXPECT_FALSE(pool->isVisible());
-    EXPECT_FALSE(win->MenuServicepool->isChecked());
+    EXPECT_FALSE(Action(*win, "MenuServicepool")->isChecked());
 
     // A refused "&Beenden" leaves the pool's section alone afterwards.
-    win->MenuServicepool->trigger();
+    Action(*win, "MenuServicepool")->trigger();
     EXPECT_FALSE(pool->Store()->Active);
     win->SetModified(true);
     dialogs.Answers.push_back(TAnswer::No);
-    win->Beenden1->trigger();
+    Action(*win, "Beenden1")->trigger();
     EXPECT_TRUE(win->isVisible());
     EXPECT_FALSE(pool->Store()->Active);
     win->SetModified(false);

@@ -232,8 +232,9 @@ TEST_F(ServicePoolTest, EmptyingTheServicesTreeEmptiesThePool) {
     EXPECT_EQ(pool->StatusText(), Status(2));
 }
 
-// An observer installed before the pool (the services page) keeps hearing
-// about every change, and gets its place back when the pool goes.
+// A listener of the services tree beside the pool (the services page)
+// keeps hearing about every change, whether it came before or after the
+// pool, and keeps its place when the pool goes.
 struct CountingObserver : TTreeObserver<TBasicSNode> {
     void BeginInsert(Node*, std::size_t) override { ++inserts; }
     void EndInsert() override {}
@@ -248,21 +249,29 @@ struct CountingObserver : TTreeObserver<TBasicSNode> {
 
 TEST_F(ServicePoolTest, PassesTreeNotificationsOnToTheServicesPage) {
     Destroy();
-    CountingObserver page;
-    doc.VTS.SetObserver(&page);
+    CountingObserver before, after;
+    doc.VTS.AddObserver(&before);
     Make();
+    doc.VTS.AddObserver(&after);
     doc.LoadServices(ThreeClasses());
-    EXPECT_EQ(page.resets, 1);
-    EXPECT_EQ(page.inserts, static_cast<int>(doc.VTS.TotalCount()));
+    for (const CountingObserver* page : {&before, &after}) {
+        EXPECT_EQ(page->resets, 1);
+        EXPECT_EQ(page->inserts, static_cast<int>(doc.VTS.TotalCount()));
+    }
     EXPECT_EQ(pool->Model().TotalCount(), 5);
-    // The page replaces its observer later: the next read hooks in again.
-    doc.VTS.SetObserver(&page);
     doc.LoadServices(ThreeClasses());
     doc.Clear();
     EXPECT_EQ(pool->Model().TotalCount(), 0);
+    EXPECT_EQ(before.resets, 3);
+    EXPECT_EQ(after.resets, 3);
     Destroy();
-    EXPECT_EQ(doc.VTS.GetObserver(), &page);
-    doc.VTS.SetObserver(nullptr);
+    EXPECT_TRUE(doc.VTS.HasObserver(&before));
+    EXPECT_TRUE(doc.VTS.HasObserver(&after));
+    // The pool left the tree: a change now reaches only the pages.
+    doc.LoadServices(ThreeClasses());
+    EXPECT_EQ(before.resets, 4);
+    doc.VTS.RemoveObserver(&before);
+    doc.VTS.RemoveObserver(&after);
 }
 
 TEST_F(ServicePoolTest, SectionIsWrittenOnlyWhenShownAndEndedWithBeenden) {

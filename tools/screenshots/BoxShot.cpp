@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -39,22 +40,26 @@ int main(int argc, char** argv) {
     TMain win(dialogs, options);
     win.resize(760, 560);
     win.show();
-    win.BoxIP = QStringLiteral("127.0.0.1");
+    {
+        TBoxSettings box = win.BoxSettings();
+        box.BoxIP = QStringLiteral("127.0.0.1");
+        win.SetBoxSettings(box);
+    }
     win.Box().Transfer.Port = box.Port();
     if (send) {
         QTimer::singleShot(0, &win, [&] {
-            win.MenuLoadBouquetFTP->trigger();
+            win.findChild<QAction*>("MenuLoadBouquetFTP")->trigger();
             PBNode root = win.Doc().VTB.GetFirst();
             if (root && root->ChildCount() > 0 && root->Child(0)->ChildCount() > 0)
                 win.SelectBouquetNode(root->Child(0)->Child(0));
             QTimer::singleShot(1000, &win, [&] { win.grab().save(out); });
-            win.MenuSaveBouquetFTP->trigger();
+            win.findChild<QAction*>("MenuSaveBouquetFTP")->trigger();
             app.quit();
         });
         return app.exec();
     }
     QTimer::singleShot(1000, &win, [&] { win.grab().save(out); });
-    QTimer::singleShot(0, &win, [&] { win.MenuLoadBouquetFTP->trigger(); });
+    QTimer::singleShot(0, &win, [&] { win.findChild<QAction*>("MenuLoadBouquetFTP")->trigger(); });
     QTimer::singleShot(6000, &app, &QApplication::quit);
     return app.exec();
 }

@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     scripted.Files.push_back(folder + QStringLiteral("/bouquets.xml"));
-    win.MenuOpen->trigger();
-    win.MenuServicepool->trigger();
+    win.findChild<QAction*>("MenuOpen")->trigger();
+    win.findChild<QAction*>("MenuServicepool")->trigger();
     pool.move(300, 200);
     shootThenClose();
     // The version block of the editor itself, built beside this tool.

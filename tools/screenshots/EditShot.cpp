@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -48,18 +49,20 @@ int main(int argc, char** argv) {
     win.move(20, 20);
     win.show();
     dialogs.Files.push_back(folder + QStringLiteral("/bouquets.xml"));
-    win.MenuOpen->trigger();
+    win.findChild<QAction*>("MenuOpen")->trigger();
     PBNode root = win.Doc().VTB.GetFirst();
     if (!root || root->ChildCount() < 2)
         return 1;
+    auto* vtb = win.findChild<TBouquetView*>("VTB");
+    auto* model = static_cast<TBouquetModel*>(vtb->model());
     for (std::size_t i = 0; i < root->ChildCount(); ++i)
-        win.VTB->expand(win.VTBModel->IndexOf(root->Child(i)));
+        vtb->expand(model->IndexOf(root->Child(i)));
     PBNode first = root->Child(0);
     win.SelectBouquetNode(first->ChildCount() > 0 ? first->Child(0) : first);
-    TMainEditing* editing = EditingOf(win);
+    TMainEditing* editing = &win.Editing();
 
     if (what == QLatin1String("copy"))
-        win.MenuCopyMove->trigger();
+        win.findChild<QAction*>("MenuCopyMove")->trigger();
     if (what.startsWith(QLatin1String("search")) && editing) {
         const int target = what.right(1).toInt();
         editing->ExecSearchDialog = [target](TSuchenDlg& dlg) {
@@ -67,7 +70,7 @@ int main(int argc, char** argv) {
             dlg.EText->setText(target == 0 ? QStringLiteral("Radio") : QStringLiteral("6d66"));
             return dlg.exec();
         };
-        QTimer::singleShot(100, &win, [&win] { win.MenuSuchen->trigger(); });
+        QTimer::singleShot(100, &win, [&win] { win.findChild<QAction*>("MenuSuchen")->trigger(); });
     }
     if (!out.isEmpty())
         QTimer::singleShot(1500, &app, [&] {

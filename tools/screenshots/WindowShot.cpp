@@ -32,30 +32,34 @@ int main(int argc, char** argv) {
     win.resize(760, 560);
     win.show();
     dialogs.Files.push_back(folder + QStringLiteral("/bouquets.xml"));
-    win.MenuOpen->trigger();
+    win.findChild<QAction*>("MenuOpen")->trigger();
+    auto* vtb = win.findChild<TBouquetView*>("VTB");
+    auto* vts = win.findChild<TListTreeView*>("VTS");
+    auto* bouquets = static_cast<TBouquetModel*>(vtb->model());
+    auto* servicesModel = static_cast<TServicesModel*>(vts->model());
     if (services) {
-        win.Pages->setCurrentWidget(win.SheetServices);
+        win.findChild<QTabWidget*>("Pages")->setCurrentWidget(win.findChild<QWidget*>("SheetServices"));
         PSNode root = win.Doc().VTS.GetFirst();
         if (root && root->ChildCount() > 0 && root->Child(0)->ChildCount() > 0) {
             PSNode tr = root->Child(0)->Child(0);
-            win.VTS->expand(win.VTSModel->IndexOf(root->Child(0)));
-            win.VTS->expand(win.VTSModel->IndexOf(tr));
+            vts->expand(servicesModel->IndexOf(root->Child(0)));
+            vts->expand(servicesModel->IndexOf(tr));
             if (tr->ChildCount() > 1)
-                win.VTS->setCurrentIndex(win.VTSModel->IndexOf(tr->Child(1)));
+                vts->setCurrentIndex(servicesModel->IndexOf(tr->Child(1)));
         }
     } else if (folded) {
         PBNode root = win.Doc().VTB.GetFirst();
-        win.MenuExpandBouquets->trigger();
+        win.findChild<QAction*>("MenuExpandBouquets")->trigger();
         if (root && root->ChildCount() > 0 && root->Child(0)->ChildCount() > 1)
             win.SelectBouquetNode(root->Child(0)->Child(1));
-        win.MenuShowOnlyBouquets->trigger();
+        win.findChild<QAction*>("MenuShowOnlyBouquets")->trigger();
         win.SetStatus("FTP zur Box fehlgeschlagen! - Sicherungskopie fehlgeschlagen");
     } else {
         PBNode root = win.Doc().VTB.GetFirst();
         if (root && root->ChildCount() > 0) {
             PBNode first = root->Child(0);
-            win.VTB->expand(win.VTBModel->IndexOf(first));
-            win.VTB->expand(win.VTBModel->IndexOf(root->Child(root->ChildCount() - 1)));
+            vtb->expand(bouquets->IndexOf(first));
+            vtb->expand(bouquets->IndexOf(root->Child(root->ChildCount() - 1)));
             win.SelectBouquetNode(first->ChildCount() > 0 ? first->Child(0) : first);
         }
     }
@@ -64,7 +68,7 @@ int main(int argc, char** argv) {
         win.Box().Backups = TBackupStore(dir.filePath("backups"));
         for (int i = 0; i < 2; ++i) {
             dialogs.Files.push_back(dir.filePath(QStringLiteral("bouquets.xml")));
-            win.MenuSaveAs->trigger();
+            win.findChild<QAction*>("MenuSaveAs")->trigger();
         }
         TQtDialogs real;
         const std::vector<TBackupStore::TInfo> kept = win.Box().Backups.List();
