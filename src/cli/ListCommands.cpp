@@ -2,6 +2,7 @@
 
 #include "cli/CliHost.h"
 #include "cli/LoadedPair.h"
+#include "cli/Texts.h"
 #include "core/FileIO.h"
 #include "core/JsonDump.h"
 #include "core/PairFiles.h"
@@ -13,21 +14,9 @@ namespace xantu {
 
 namespace {
 
-const char* kCheckHelp = "Aufruf: xantu-lists check [--satpositions DATEI] BOUQUETS_DATEI\n"
-                         "\n"
-                         "L\xC3\xA4"
-                         "dt BOUQUETS_DATEI und services.xml aus demselben Ordner wie der Editor,\n"
-                         "meldet jede Meldung des Editors auf stderr und gibt drei Zeilen mit\n"
-                         "Boxtyp und Z\xC3\xA4hlern aus.\n";
-const char* kResaveHelp = "Aufruf: xantu-lists resave [--satpositions DATEI] BOUQUETS_DATEI ZIELORDNER\n"
-                          "\n"
-                          "L\xC3\xA4"
-                          "dt das Listenpaar wie 'check' und schreibt es so, wie der Editor speichert,\n"
-                          "nach ZIELORDNER (wird bei Bedarf angelegt).\n";
-const char* kDumpHelp = "Aufruf: xantu-lists dump [--satpositions DATEI] BOUQUETS_DATEI\n"
-                        "\n"
-                        "L\xC3\xA4"
-                        "dt das Listenpaar wie 'check' und gibt beide B\xC3\xA4ume als JSON aus.\n";
+const char* kCheckHelp = cli_texts::CheckHelp;
+const char* kResaveHelp = cli_texts::ResaveHelp;
+const char* kDumpHelp = cli_texts::DumpHelp;
 
 bool MakeDirs(const std::string& dir) {
     std::string path;
@@ -50,7 +39,7 @@ bool MakeDirs(const std::string& dir) {
 // failure of the command, not a success.
 int FinishOutput(TListHost& host, int rc) {
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        host.ShowMessage(TMsgKind::Error, "Die Ausgabe konnte nicht geschrieben werden.");
+        host.ShowMessage(TMsgKind::Error, cli_texts::OutputFailed);
         return 2;
     }
     return rc;
@@ -108,7 +97,8 @@ int RunResave(const TArgs& args) {
         return rc;
     std::string outDir = opt.Files[1];
     if (!MakeDirs(outDir)) {
-        host.ShowMessage(TMsgKind::Error, "Der Ordner \"" + outDir + "\" kann nicht angelegt werden.");
+        host.ShowMessage(TMsgKind::Error,
+                         cli_texts::FolderFailedBefore + outDir + cli_texts::FolderFailedAfter);
         return 2;
     }
     if (outDir.back() != '/')

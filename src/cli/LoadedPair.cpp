@@ -1,5 +1,6 @@
 #include "cli/LoadedPair.h"
 
+#include "cli/Texts.h"
 #include "core/FileIO.h"
 
 #include <cstdio>
@@ -16,21 +17,20 @@ int ParsePairOptions(const std::vector<std::string>& args, std::size_t fileCount
         }
         if (a == "--satpositions") {
             if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "xantu-lists: --satpositions braucht einen Dateinamen\n\n%s", help);
+                std::fprintf(stderr, cli_texts::PositionsNeedFile, help);
                 return 2;
             }
             opt.SatPositionsFile = args[++i];
             continue;
         }
         if (a.size() > 1 && a[0] == '-') {
-            std::fprintf(stderr, "xantu-lists: unbekannte Option '%s'\n\n%s", a.c_str(), help);
+            std::fprintf(stderr, cli_texts::UnknownOption, a.c_str(), help);
             return 2;
         }
         opt.Files.push_back(a);
     }
     if (opt.Files.size() != fileCount) {
-        std::fprintf(stderr, "xantu-lists: %zu Datei(en) erwartet, %zu angegeben\n\n%s", fileCount,
-                     opt.Files.size(), help);
+        std::fprintf(stderr, cli_texts::WrongFileCount, fileCount, opt.Files.size(), help);
         return 2;
     }
     return -1;
@@ -55,19 +55,18 @@ int TLoadedPair::Load(const TPairOptions& opt) {
     const std::string servicesFile = FolderOf(bouquetsFile) + "services.xml";
     std::string why;
     if (ReadListFile(servicesFile, ServicesText, &why) == TReadFailure::Missing) {
-        host_.ShowMessage(TMsgKind::Error, "Die Datei \"services.xml\" existiert nicht! \xC3\x96"
-                                           "ffnen wird abgebrochen!");
+        host_.ShowMessage(TMsgKind::Error, cli_texts::NoServicesFile);
         return 2;
     }
     if (why.empty())
         ReadListFile(bouquetsFile, BouquetsText, &why);
     if (!why.empty()) {
-        host_.ShowMessage(TMsgKind::Error, "\xC3\x96"
-                                           "ffnen ist fehlgeschlagen: " +
-                                               why);
+        host_.ShowMessage(TMsgKind::Error, cli_texts::OpenFailed + why);
         return 2;
     }
-    if (!Doc.LoadListTexts(ServicesText, BouquetsText))
+    // The texts are not needed once read; a big pair would hold them beside
+    // its trees.
+    if (!Doc.LoadOwnedListTexts(std::move(ServicesText), std::move(BouquetsText)))
         return 1;
     return positionsLoaded || Doc.BoxType != BoxSat ? 0 : 1;
 }

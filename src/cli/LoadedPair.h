@@ -35,6 +35,7 @@ class TLoadedPair {
     int CheckedTexts(TPairTexts& texts);
 
     TListDocument Doc;
+    // The files as read; emptied by the load.
     std::string BouquetsText;
     std::string ServicesText;
 

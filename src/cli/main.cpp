@@ -1,6 +1,7 @@
 // xantu-lists: the editor's list handling for scripts.
 #include "cli/BoxCommands.h"
 #include "cli/ListCommands.h"
+#include "cli/Texts.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,19 +10,7 @@
 
 namespace {
 
-const char* kUsage = "Aufruf: xantu-lists BEFEHL [OPTIONEN] ...\n"
-                     "\n"
-                     "Befehle:\n"
-                     "  check   Listenpaar laden und pr\xC3\xBC"
-                     "fen\n"
-                     "  resave  Listenpaar laden und neu schreiben, wie der Editor speichert\n"
-                     "  dump    Listenpaar laden und als JSON ausgeben\n"
-                     "  fetch   Listenpaar per FTP von der Box holen\n"
-                     "  send    Listenpaar per FTP zur Box \xC3\xBC"
-                     "bertragen\n"
-                     "  backups Sicherungen auflisten\n"
-                     "\n"
-                     "'xantu-lists BEFEHL --help' erkl\xC3\xA4rt einen Befehl.\n";
+const char* kUsage = cli_texts::Usage;
 
 } // namespace
 
@@ -42,7 +31,7 @@ int main(int argc, char** argv) {
     }
     auto it = commands.find(name);
     if (it == commands.end()) {
-        std::fprintf(stderr, "xantu-lists: unbekannter Befehl '%s'\n\n%s", name.c_str(), kUsage);
+        std::fprintf(stderr, cli_texts::UnknownCommand, name.c_str(), kUsage);
         return 2;
     }
     xantu::TArgs args(argv + 2, argv + argc);

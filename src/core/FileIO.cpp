@@ -1,6 +1,6 @@
 #include "core/FileIO.h"
 
-#include "core/VisibleText.h"
+#include "text/VisibleText.h"
 #include "model/XantuModel.h"
 
 #include <cerrno>

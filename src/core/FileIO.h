@@ -3,6 +3,10 @@
 // leaves a truncated list behind.
 #pragma once
 
+#ifdef XANTU_LISTFILES_LIBRARY
+#error "The list files build on the model and the trees alone; pass them what they need from the document."
+#endif
+
 #include <cstddef>
 #include <functional>
 #include <string>

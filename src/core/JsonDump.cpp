@@ -80,9 +80,9 @@ void CloseWith(std::string& out, char c) {
 
 } // namespace
 
-std::string DumpJson(const TListDocument& doc) {
-    std::string out = "{";
-    Int(out, "boxType", doc.BoxType);
+namespace {
+
+void DumpServices(std::string& out, const TListDocument& doc) {
     Key(out, "services");
     out.push_back('[');
     PSNode sroot = doc.VTS.GetFirst();
@@ -127,6 +127,9 @@ std::string DumpJson(const TListDocument& doc) {
         CloseWith(out, '}');
     }
     CloseWith(out, ']');
+}
+
+void DumpBouquets(std::string& out, const TListDocument& doc) {
     Key(out, "bouquets");
     out.push_back('[');
     PBNode broot = doc.VTB.GetFirst();
@@ -163,6 +166,15 @@ std::string DumpJson(const TListDocument& doc) {
         CloseWith(out, '}');
     }
     CloseWith(out, ']');
+}
+
+} // namespace
+
+std::string DumpJson(const TListDocument& doc) {
+    std::string out = "{";
+    Int(out, "boxType", doc.BoxType);
+    DumpServices(out, doc);
+    DumpBouquets(out, doc);
     CloseWith(out, '}');
     out.pop_back(); // the trailing comma after the document
     out.push_back('\n');

@@ -1,5 +1,9 @@
 #pragma once
 
+#ifdef XANTU_LISTFILES_LIBRARY
+#error "The list files build on the model and the trees alone; pass them what they need from the document."
+#endif
+
 #include <string>
 
 namespace xantu {

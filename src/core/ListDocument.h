@@ -3,10 +3,15 @@
 // free of widgets; the window and the command-line tool both drive it.
 #pragma once
 
+#ifdef XANTU_LISTFILES_LIBRARY
+#error "The list files build on the model and the trees alone; pass them what they need from the document."
+#endif
+
 #include "core/ListHost.h"
-#include "model/XantuModel.h"
+#include "listfiles/ListTrees.h"
+#include "listfiles/SatPositions.h"
+#include "listfiles/ServiceIndex.h"
 #include "text/ListText.h"
-#include "tree/NodeTree.h"
 
 #include <cstdint>
 #include <string>
@@ -14,13 +19,6 @@
 #include <vector>
 
 namespace xantu {
-
-using TServiceTree = TNodeTree<TBasicSNode>;
-using TBouquetTree = TNodeTree<TBasicBNode>;
-using PSNode = TTreeNode<TBasicSNode>*;
-using PBNode = TTreeNode<TBasicBNode>*;
-
-enum TBoxType : uint8_t { BoxNone = 0, BoxSat = 1, BoxCable = 2 };
 
 class TListDocument {
   public:
@@ -81,23 +79,42 @@ class TListDocument {
     // Runs the whole load sequence. Never throws: a failure is shown through
     // the host and answered with false; the trees keep what was built.
     bool LoadListTexts(std::string_view servicesText, std::string_view bouquetsText);
+    // The same, emptying each text (and giving back its memory) as soon as
+    // it is read: a big pair then never holds both file texts beside both
+    // trees.
+    bool LoadOwnedListTexts(std::string&& servicesText, std::string&& bouquetsText);
     // True when both trees hold nodes and the services say which kind of box
     // they are for; otherwise the guard's error message and false.
     bool CheckListsPresent();
 
     PBNode ReservedBouquet() const;
+    // The service node the entry matches (the first in tree order), or
+    // nullptr.
+    PSNode FindService(const TChannel& entry) const;
     PSNode AddServiceNode(PSNode parent, std::unique_ptr<TBasicSNode> node);
     PBNode AddBouquetNode(PBNode parent, std::unique_ptr<TBasicBNode> node);
 
   private:
     void SetBoxType(uint8_t type);
+    bool LoadSequence(std::string_view servicesText, std::string_view bouquetsText, std::string* dropServices,
+                      std::string* dropBouquets);
+    void ReportUnlinked(const std::vector<PBNode>& entries);
+    void ApplyViewFilterAndPositions(bool copyPositions);
+    // The index of the services, built by the load and again whenever the
+    // services tree was changed around it.
+    TServiceIndex& Index() const;
+    mutable TServiceIndex index_;
+    mutable bool indexValid_ = false;
+    // Nodes of VTS when the index was built: a tree changed behind the
+    // document's back is indexed anew rather than answered from freed nodes.
+    mutable std::size_t indexedNodes_ = 0;
+    // Whether every name the last reads met was valid UTF-8.
+    bool servicesUtf8_ = true;
+    bool bouquetsUtf8_ = true;
     // The last load stopped half-way: the trees hold part of the lists only.
     bool loadFailed_ = false;
     TListHost* host_;
     TSilentHost silent_;
 };
-
-// Splits a SatPositions line into name and position.
-void SplitSatPosition(std::string_view line, std::string& name, std::string& position);
 
 } // namespace xantu

@@ -2,6 +2,10 @@
 // and relabels itself, the command-line tool prints lines.
 #pragma once
 
+#ifdef XANTU_LISTFILES_LIBRARY
+#error "The list files build on the model and the trees alone; pass them what they need from the document."
+#endif
+
 #include <string>
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include "core/PairFiles.h"
 
 #include "core/FileIO.h"
-#include "core/VisibleText.h"
+#include "text/VisibleText.h"
 #include "model/XmlFormat.h"
 #include "text/ListText.h"
 

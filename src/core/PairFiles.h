@@ -3,6 +3,10 @@
 // then written as one.
 #pragma once
 
+#ifdef XANTU_LISTFILES_LIBRARY
+#error "The list files build on the model and the trees alone; pass them what they need from the document."
+#endif
+
 #include "core/ListDocument.h"
 
 #include <string>

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace xantu {
@@ -41,10 +40,6 @@ std::unique_ptr<TBasicBNode> CopyForDrop(const TBasicBNode& d) {
         w->Kind = d.Kind;
     }
     return w;
-}
-
-uint64_t MatchKey(int32_t serviceId, int32_t onid) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(serviceId)) << 32) | static_cast<uint32_t>(onid);
 }
 
 std::string PathKey(PBNode node) {
@@ -178,29 +173,12 @@ bool TBouquetEditor::DeleteSelection(std::vector<PBNode> selection) {
 // would tie them; otherwise they would go without their service (no name to
 // restore, no satellite position to write) until the next load.
 void TBouquetEditor::LinkNewAndere(PBNode andere, std::size_t from) {
-    const std::size_t count = andere->ChildCount();
-    if (from >= count)
-        return;
-    std::unordered_map<uint64_t, TTrChannel*> wanted;
-    wanted.reserve(count - from);
-    for (std::size_t i = from; i < count; ++i) {
-        const TChannel* c = andere->Child(i)->Data()->Channel.get();
-        if (c)
-            wanted.emplace(MatchKey(c->ServiceId, c->Onid), nullptr);
-    }
-    doc_.VTS.ForEach([&](PSNode s) {
-        TBasicSNode* d = s->Data();
-        if (!d || d->Kind != SKindChannel || !d->Channel->Transponder)
-            return;
-        auto it = wanted.find(MatchKey(d->Channel->ServiceId, d->Channel->Transponder->Onid));
-        if (it != wanted.end() && !it->second)
-            it->second = d->Channel.get();
-    });
-    for (std::size_t i = from; i < count; ++i) {
+    for (std::size_t i = from; i < andere->ChildCount(); ++i) {
         TChannel* c = andere->Child(i)->Data()->Channel.get();
         if (!c)
             continue;
-        c->Service = wanted[MatchKey(c->ServiceId, c->Onid)];
+        PSNode service = doc_.FindService(*c);
+        c->Service = service ? service->Data()->Channel.get() : nullptr;
         if (doc_.BoxType == BoxSat && c->Service && c->Service->Transponder && c->Service->Transponder->Sat)
             c->SatPosition = c->Service->Transponder->Sat->Position;
     }

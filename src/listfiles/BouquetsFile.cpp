@@ -1,10 +1,11 @@
 // Reader and writer of bouquets.xml, the reserved bouquet "andere" and the
-// link between entries and services.
-#include "core/ListDocument.h"
+// ties between entries and services.
+#include "listfiles/BouquetsFile.h"
+
+#include "listfiles/ServiceIndex.h"
+#include "listfiles/Texts.h"
 #include "listfiles/UXml.h"
 #include "text/ListText.h"
-
-#include "core/KeyIndex.h"
 
 namespace xantu {
 
@@ -12,156 +13,212 @@ namespace {
 
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
-uint64_t MatchKey(int32_t serviceId, int32_t onid) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(serviceId)) << 32) | static_cast<uint32_t>(onid);
-}
-
 bool IsEntry(PBNode n) {
     return n->Data() && n->Data()->Kind == BKindChannel && n->Data()->Channel;
 }
 
+void NoteName(TBouquetsRead& report, std::string_view name) {
+    if (report.NamesUtf8 && !IsValidUtf8(name))
+        report.NamesUtf8 = false;
+}
+
+void ReadEntries(TBouquetTree& tree, PBNode bouquetNode, TBouquet* bouquet, const TTagList& channels,
+                 TAttrList& attrs, TBouquetsRead& report) {
+    std::string_view v[5];
+    tree.ReserveChildren(bouquetNode, channels.size());
+    for (std::string_view c : channels) {
+        GetAttrList(c, attrs);
+        // sat_position is known but never read: it is worked out anew after
+        // every load.
+        std::string extra = SortAttrs(attrs, {"serviceid", "name", "tsid", "onid", "sat_position"}, v);
+        NoteName(report, v[1]);
+        auto cNode = std::make_unique<TBasicBNode>(std::string(v[1]), ImgSpecial);
+        const int32_t serviceId = HexValue(v[0]);
+        const int32_t tsid = HexValue(v[2]);
+        const int32_t onid = HexValue(v[3]);
+        cNode->SetChannel(bouquet, std::string(v[1]), serviceId, tsid, onid);
+        cNode->Channel->Extra = std::move(extra);
+        tree.AddChild(bouquetNode, std::move(cNode));
+    }
+}
+
+// A new entry of "andere" for the service: named after it, tied to the
+// service that answers for its key.
+std::unique_ptr<TBasicBNode> AndereEntry(TBouquet* andere, const TTrChannel& service) {
+    const TTransponder& tp = *service.Transponder;
+    auto entry = std::make_unique<TBasicBNode>(service.Name, ImgSpecial);
+    entry->SetChannel(andere, service.Name, service.ServiceId, tp.Id, tp.Onid);
+    entry->Reserved = true;
+    entry->ImageIndex = ImageOfServiceType(service.ServiceType);
+    return entry;
+}
+
+void Tie(TBasicBNode& entry, PSNode service, bool refreshTsid) {
+    TTrChannel* s = service->Data()->Channel.get();
+    entry.Channel->Service = s;
+    entry.ImageIndex = ImageOfServiceType(s->ServiceType);
+    if (refreshTsid && s->Transponder)
+        entry.Channel->Tsid = s->Transponder->Id;
+}
+
 } // namespace
 
-void TListDocument::LoadBouquets(std::string_view text) {
-    VTB.Clear();
+void ReadBouquets(std::string_view text, TBouquetTree& tree, TBouquetsRead& report) {
+    report = TBouquetsRead{};
+    tree.Clear();
     std::string uncommented;
-    bool complete = true;
-    std::string_view x = GetRootTag(BlankComments(text, uncommented), "xantu", complete);
-    if (!complete)
-        throw EXMLException("Die Datei bouquets.xml ist unvollst\xC3\xA4ndig: das Ende </XANTU> fehlt.");
+    std::string_view x = GetListRoot(text, "xantu", "XANTU", "bouquets.xml", uncommented);
     if (x.empty())
-        throw EXMLException("bouquets load <xantu> failed");
+        throw EXMLException(listfiles_texts::BouquetsRootMissing);
 
     TTagList bouquets;
     GetTagListOrThrow(ElementContent(x), "bouquet", bouquets, "bouquets.xml");
     if (bouquets.empty())
         return;
 
-    PBNode root = AddBouquetNode(nullptr, std::make_unique<TBasicBNode>("Bouquets", ImgStructure));
+    PBNode root = tree.AddChild(nullptr, std::make_unique<TBasicBNode>("Bouquets", ImgStructure));
+    tree.ReserveChildren(root, bouquets.size() + 1);
     TTagList channels;
     TAttrList attrs;
-    std::string_view v[5];
+    std::string_view v[3];
     for (std::string_view entry : bouquets) {
         GetAttrList(entry, attrs);
         std::string extra = SortAttrs(attrs, {"name", "hidden", "locked"}, v);
+        NoteName(report, v[0]);
         std::string name(v[0]);
         auto bNode = std::make_unique<TBasicBNode>(name, ImgStructure);
-        bool locked = BoolValue(v[2]);
-        bool hidden = BoolValue(v[1]);
+        const bool locked = BoolValue(v[2]);
+        const bool hidden = BoolValue(v[1]);
         bNode->SetBouquet(std::move(name), hidden, locked);
         bNode->Bouquet->Extra = std::move(extra);
         TBouquet* bouquet = bNode->Bouquet.get();
-        PBNode bTreeNode = AddBouquetNode(root, std::move(bNode));
-
+        PBNode bTreeNode = tree.AddChild(root, std::move(bNode));
         GetTagListOrThrow(ElementContent(entry), "channel", channels, "bouquets.xml");
-        VTB.ReserveChildren(bTreeNode, channels.size());
-        for (std::string_view c : channels) {
-            GetAttrList(c, attrs);
-            // sat_position is known but never read: it is worked out anew
-            // after every load.
-            extra = SortAttrs(attrs, {"serviceid", "name", "tsid", "onid", "sat_position"}, v);
-            std::string chName(v[1]);
-            auto cNode = std::make_unique<TBasicBNode>(chName, ImgSpecial);
-            int32_t serviceId = HexValue(v[0]);
-            int32_t tsid = HexValue(v[2]);
-            int32_t onid = HexValue(v[3]);
-            cNode->SetChannel(bouquet, std::move(chName), serviceId, tsid, onid);
-            cNode->Channel->Extra = std::move(extra);
-            AddBouquetNode(bTreeNode, std::move(cNode));
-        }
+        ReadEntries(tree, bTreeNode, bouquet, channels, attrs, report);
     }
 
     auto andere = std::make_unique<TBasicBNode>("andere", ImgReserved);
     andere->SetBouquet("andere", false, false);
     andere->Reserved = true;
-    AddBouquetNode(root, std::move(andere));
+    tree.AddChild(root, std::move(andere));
     root->Expanded = true;
 }
 
-void TListDocument::FillAndere() {
-    PBNode andere = ReservedBouquet();
-    if (!andere)
-        return;
-    // Keys of every entry present, "andere" included; a service whose key is
-    // already there needs no entry, and an entry added here covers later
-    // services with the same key.
-    TKeyIndex<TChannel> referenced(VTB.TotalCount() + VTS.TotalCount());
-    bool inserted = false;
-    VTB.ForEach([&](PBNode n) {
-        if (IsEntry(n))
-            referenced.Emplace(MatchKey(n->Data()->Channel->ServiceId, n->Data()->Channel->Onid),
-                               n->Data()->Channel.get(), inserted);
-    });
-    TBouquet* bouquet = andere->Data()->Bouquet.get();
-    VTS.ForEach([&](PSNode s) {
-        TBasicSNode* d = s->Data();
-        if (!d || d->Kind != SKindChannel || !IsTvOrRadio(d->Channel->ServiceType))
-            return;
-        const TTrChannel& service = *d->Channel;
-        const TTransponder& tp = *service.Transponder;
-        referenced.Emplace(MatchKey(service.ServiceId, tp.Onid), nullptr, inserted);
-        if (!inserted)
-            return;
-        auto entry = std::make_unique<TBasicBNode>(service.Name, ImgSpecial);
-        entry->SetChannel(bouquet, service.Name, service.ServiceId, tp.Id, tp.Onid);
-        entry->Reserved = true;
-        entry->ImageIndex = ImageOfServiceType(service.ServiceType);
-        AddBouquetNode(andere, std::move(entry));
-    });
+PBNode ReservedBouquet(const TBouquetTree& tree) {
+    // The reserved bouquet is a child of the root; no need to walk entries.
+    for (std::size_t t = 0; t < tree.TopCount(); ++t) {
+        PBNode top = tree.Top(t);
+        if (top->Data() && top->Data()->Kind == BKindBouquet && top->Data()->Reserved)
+            return top;
+        for (std::size_t i = 0; i < top->ChildCount(); ++i) {
+            PBNode n = top->Child(i);
+            if (n->Data() && n->Data()->Kind == BKindBouquet && n->Data()->Reserved)
+                return n;
+        }
+    }
+    return nullptr;
 }
 
-void TListDocument::LinkChannels() {
-    // The first service in tree order wins for every key.
-    TKeyIndex<TTrChannel> services(VTS.TotalCount());
-    bool inserted = false;
-    VTS.ForEach([&](PSNode s) {
-        TBasicSNode* d = s->Data();
-        if (d && d->Kind == SKindChannel && d->Channel->Transponder)
-            services.Emplace(MatchKey(d->Channel->ServiceId, d->Channel->Transponder->Onid), d->Channel.get(),
-                             inserted);
+std::size_t FillAndere(TBouquetTree& tree, const TServiceTree& services, TServiceIndex& index) {
+    PBNode andere = ReservedBouquet(tree);
+    if (!andere)
+        return 0;
+    // A key any entry holds, "andere" included, needs no entry; an entry
+    // added here covers later services of the same key.
+    index.ClearMarks();
+    tree.ForEach([&](PBNode n) {
+        if (IsEntry(n))
+            index.Mark(MatchKey(*n->Data()->Channel));
     });
-    std::vector<TUnlinkedEntry> unlinked;
-    VTB.ForEach([&](PBNode n) {
+    TBouquet* bouquet = andere->Data()->Bouquet.get();
+    std::size_t added = 0;
+    services.ForEach([&](PSNode s) {
+        const TBasicSNode* d = s->Data();
+        if (!d || d->Kind != SKindChannel || !d->Channel->Transponder ||
+            !IsTvOrRadio(d->Channel->ServiceType))
+            return;
+        if (!index.Mark(MatchKey(*d->Channel)))
+            return;
+        tree.AddChild(andere, AndereEntry(bouquet, *d->Channel));
+        ++added;
+    });
+    return added;
+}
+
+std::vector<PBNode> LinkChannels(TBouquetTree& tree, const TServiceIndex& index, bool refreshTsids) {
+    std::vector<PBNode> unlinked;
+    tree.ForEach([&](PBNode n) {
         if (!IsEntry(n))
             return;
         TBasicBNode& entry = *n->Data();
-        if (TTrChannel* service = services.Get(MatchKey(entry.Channel->ServiceId, entry.Channel->Onid))) {
-            entry.Channel->Service = service;
-            entry.ImageIndex = ImageOfServiceType(service->ServiceType);
+        if (PSNode service = index.Find(*entry.Channel)) {
+            Tie(entry, service, refreshTsids);
             return;
         }
         entry.Channel->Service = nullptr;
-        if (Info_ChannelWithoutService) {
-            PBNode parent = n->Parent();
-            std::string bouquetCaption = parent && parent->Data() ? parent->Data()->Caption : std::string();
-            unlinked.push_back({Display(bouquetCaption), Display(entry.Channel->Name)});
-        }
+        unlinked.push_back(n);
     });
-    if (!unlinked.empty())
-        Host().ReportChannelsWithoutService(unlinked);
+    return unlinked;
 }
 
-void TListDocument::RefreshTsids() {
-    VTB.ForEach([](PBNode n) {
+void RefreshTsids(TBouquetTree& tree) {
+    tree.ForEach([](PBNode n) {
         if (IsEntry(n) && n->Data()->Channel->Service && n->Data()->Channel->Service->Transponder)
             n->Data()->Channel->Tsid = n->Data()->Channel->Service->Transponder->Id;
     });
 }
 
-std::string TListDocument::SaveBouquets() const {
-    if (BoxType != BoxSat && BoxType != BoxCable)
-        throw Exception("Es gibt kein Bouquet bzw. keine Services!\rDie Aktion wird abgebrochen ...");
-    const bool sat = BoxType == BoxSat;
+std::vector<PBNode> LinkLoadedLists(TBouquetTree& tree, TServiceTree& services, TServiceIndex& index) {
+    std::vector<PBNode> unlinked;
+    index.ClearMarks();
+    PBNode andere = ReservedBouquet(tree);
+    // The file's entries stand before "andere", which a load leaves empty.
+    tree.ForEach([&](PBNode n) {
+        if (!IsEntry(n))
+            return;
+        TBasicBNode& entry = *n->Data();
+        const uint64_t key = MatchKey(*entry.Channel);
+        if (PSNode service = index.Find(*entry.Channel)) {
+            Tie(entry, service, true);
+            index.Mark(key);
+            return;
+        }
+        entry.Channel->Service = nullptr;
+        unlinked.push_back(n);
+    });
+    TBouquet* bouquet = andere ? andere->Data()->Bouquet.get() : nullptr;
+    services.ForEach([&](PSNode s) {
+        TBasicSNode* d = s->Data();
+        if (!d || d->Kind != SKindChannel)
+            return;
+        TTrChannel& service = *d->Channel;
+        if (service.ChannelNr.empty())
+            service.ChannelNr.assign(1, '0');
+        if (!andere || !service.Transponder || !IsTvOrRadio(service.ServiceType))
+            return;
+        const uint64_t key = MatchKey(service);
+        if (!index.Mark(key))
+            return;
+        PBNode added = tree.AddChild(andere, AndereEntry(bouquet, service));
+        Tie(*added->Data(), index.Find(service.ServiceId, service.Transponder->Onid), true);
+    });
+    return unlinked;
+}
+
+std::string WriteBouquets(const TBouquetTree& tree, uint8_t boxType) {
+    if (boxType != BoxSat && boxType != BoxCable)
+        throw Exception(listfiles_texts::NoListsToSave);
+    const bool sat = boxType == BoxSat;
     std::string out;
-    out.reserve(VTB.TotalCount() * 96 + 64);
+    out.reserve(tree.TotalCount() * 96 + 64);
     out.append(kDeclaration);
     out.append("<XANTU>\n");
     // Every entry stands below its bouquet, so writing each bouquet with its
     // entries and then its closing line gives the same text as inserting the
     // entries before the closing line of the bouquet written last.
-    PBNode root = VTB.GetFirst();
+    PBNode root = tree.GetFirst();
     bool open = false;
-    for (PBNode n = root ? VTB.GetNext(root) : nullptr; n; n = VTB.GetNext(n)) {
+    for (PBNode n = root ? tree.GetNext(root) : nullptr; n; n = tree.GetNext(n)) {
         const TBasicBNode* d = n->Data();
         if (!d || d->Reserved)
             continue;
@@ -169,12 +226,18 @@ std::string TListDocument::SaveBouquets() const {
             if (open)
                 out.append("\t</Bouquet>\n");
             out.push_back('\t');
-            out.append(sat ? d->SatBoxXml() : d->CableBoxXml());
+            if (sat)
+                d->AppendSatBoxXml(out);
+            else
+                d->AppendCableBoxXml(out);
             out.push_back('\n');
             open = true;
         } else if (d->Kind == BKindChannel && open) {
             out.append("\t\t");
-            out.append(sat ? d->SatBoxXml() : d->CableBoxXml());
+            if (sat)
+                d->AppendSatBoxXml(out);
+            else
+                d->AppendCableBoxXml(out);
             out.push_back('\n');
         }
     }

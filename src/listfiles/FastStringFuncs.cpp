@@ -1,9 +1,10 @@
 #include "listfiles/FastStringFuncs.h"
 
-#include "core/VisibleText.h"
 #include "listfiles/FastStrings.h"
+#include "listfiles/Texts.h"
 #include "model/XantuModel.h"
 #include "text/ListText.h"
+#include "text/VisibleText.h"
 
 #include <array>
 #include <string>
@@ -12,7 +13,7 @@ namespace xantu {
 
 namespace {
 [[noreturn]] void NotAnInteger(std::string_view text) {
-    throw EConvertError("'" + BytesAsUtf8(VisibleText(text)) + "' ist kein g\xC3\xBCltiger Integerwert");
+    throw EConvertError("'" + BytesAsUtf8(VisibleText(text)) + listfiles_texts::NotAnIntegerAfter);
 }
 } // namespace
 
@@ -40,7 +41,7 @@ uint64_t ParseHex(std::string_view text) {
     for (std::size_t i = text.size(); i-- > 0;) {
         const int digit = kValue[static_cast<unsigned char>(text[i])];
         if (digit < 0)
-            throw Exception("Invalid hex character " +
+            throw Exception(listfiles_texts::InvalidHexCharacter +
                             BytesAsUtf8(VisibleText(std::string_view(&text[i], 1))));
         result += static_cast<uint64_t>(digit) * multiplier;
         multiplier *= 16;

@@ -1,5 +1,6 @@
 #include "listfiles/FastStrings.h"
 
+#include "listfiles/Texts.h"
 #include "model/XantuModel.h"
 
 #include <cstring>
@@ -75,7 +76,7 @@ std::size_t Search(const unsigned char* pat, std::size_t m, const unsigned char*
 // start before 1 counts as 1, and a needle that cannot fit finds nothing.
 bool Fits(std::size_t m, std::size_t n, std::size_t& start) {
     if (m == 0)
-        throw Exception("BufferLen is 0");
+        throw Exception(listfiles_texts::EmptySearchText);
     if (start < 1)
         start = 1;
     return n != 0 && start <= n && m <= n - (start - 1);

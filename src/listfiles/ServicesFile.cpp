@@ -1,7 +1,11 @@
 // Reader and writer of services.xml.
-#include "core/ListDocument.h"
+#include "listfiles/ServicesFile.h"
+
+#include "listfiles/ServiceIndex.h"
+#include "listfiles/Texts.h"
 #include "listfiles/UXml.h"
 #include "model/XmlFormat.h"
+#include "text/ListText.h"
 
 namespace xantu {
 
@@ -9,90 +13,114 @@ namespace {
 
 constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
-void ReadNetworks(TListDocument& doc, PSNode root, const TTagList& networks, bool satellite) {
-    TTagList transponders;
-    TTagList channels;
-    TAttrList attrs;
-    std::string_view v[8];
-    for (std::string_view entry : networks) {
-        GetAttrList(entry, attrs);
-        std::string extra = SortAttrs(attrs, {"name", "diseqc", "position"}, v);
-        std::string name(v[0]);
-        auto satNode = std::make_unique<TBasicSNode>(name, ImgStructure);
-        if (satellite)
-            satNode->SetSat(std::move(name), std::string(v[1]), std::string(v[2]));
-        else
-            satNode->SetSat(std::move(name), {}, {});
-        satNode->Sat->Extra = std::move(extra);
-        TSat* sat = satNode->Sat.get();
-        PSNode satTreeNode = doc.AddServiceNode(root, std::move(satNode));
+// One read: the tree, its report, the index, and the lists reused from
+// element to element so that a big file does not allocate per element.
+struct TServicesReader {
+    TServiceTree& Tree;
+    TServicesRead& Report;
+    TServiceIndex* Index;
+    bool Satellite;
+    TTagList Transponders;
+    TTagList Channels;
+    TAttrList Attrs;
 
-        GetTagListOrThrow(ElementContent(entry), "transponder", transponders, "services.xml");
-        doc.VTS.ReserveChildren(satTreeNode, transponders.size());
-        for (std::string_view tp : transponders) {
-            GetAttrList(tp, attrs);
-            // Both names of the last value are known on either kind of box;
-            // each box reads its own.
-            extra = SortAttrs(attrs,
-                              {"id", "onid", "frequency", "inversion", "symbol_rate", "fec_inner",
-                               "polarization", "modulation"},
-                              v);
-            auto trNode = std::make_unique<TBasicSNode>(std::string(), ImgStructure);
-            // Converted in the order the values were always read, so that a
-            // file with several bad values reports the same one.
-            int32_t onid = HexValue(v[1]);
-            int32_t frequency = IntValue(v[2]);
-            std::string inversion(v[3]);
-            int32_t symbolRate = IntValue(v[4]);
-            int32_t fecInner = IntValue(v[5]);
-            int32_t polarization = IntValue(satellite ? v[6] : v[7]);
-            int32_t id = HexValue(v[0]);
-            trNode->SetTransponder(sat, id, onid, frequency, symbolRate, fecInner, polarization,
-                                   std::move(inversion));
-            trNode->Transponder->Extra = std::move(extra);
-            trNode->Caption = "Transponder 0x" + HexText(id, 4);
-            TTransponder* transponder = trNode->Transponder.get();
-            PSNode trTreeNode = doc.AddServiceNode(satTreeNode, std::move(trNode));
-
-            GetTagListOrThrow(ElementContent(tp), "channel", channels, "services.xml");
-            doc.VTS.ReserveChildren(trTreeNode, channels.size());
-            for (std::string_view ch : channels) {
-                GetAttrList(ch, attrs);
-                extra = SortAttrs(attrs, {"service_id", "name", "service_type", "channel_nr"}, v);
-                auto chNode = std::make_unique<TBasicSNode>(std::string(), ImgSpecial);
-                int32_t serviceId = HexValue(v[0]);
-                int32_t serviceType = HexValue(v[2]);
-                std::string chName(v[1]);
-                chNode->Caption = chName;
-                chNode->SetChannel(transponder, std::move(chName), std::string(v[3]), serviceType, serviceId);
-                chNode->Channel->Extra = std::move(extra);
-                chNode->ImageIndex = ImageOfServiceType(serviceType);
-                if (chNode->ImageIndex == ImgTV)
-                    ++doc.CountTV;
-                else if (chNode->ImageIndex == ImgRadio)
-                    ++doc.CountRadio;
-                ++doc.CountAll;
-                doc.AddServiceNode(trTreeNode, std::move(chNode));
-            }
-        }
+    void NoteName(std::string_view name) {
+        if (Report.NamesUtf8 && !IsValidUtf8(name))
+            Report.NamesUtf8 = false;
     }
+    void Network(PSNode root, std::string_view entry);
+    void Transponder(PSNode satNode, TSat* sat, std::string_view tp);
+    void Channel(PSNode trNode, TTransponder* transponder, std::string_view ch);
+};
+
+void TServicesReader::Network(PSNode root, std::string_view entry) {
+    std::string_view v[3];
+    GetAttrList(entry, Attrs);
+    std::string extra = SortAttrs(Attrs, {"name", "diseqc", "position"}, v);
+    NoteName(v[0]);
+    std::string name(v[0]);
+    auto satNode = std::make_unique<TBasicSNode>(name, ImgStructure);
+    if (Satellite)
+        satNode->SetSat(std::move(name), std::string(v[1]), std::string(v[2]));
+    else
+        satNode->SetSat(std::move(name), {}, {});
+    satNode->Sat->Extra = std::move(extra);
+    TSat* sat = satNode->Sat.get();
+    PSNode node = Tree.AddChild(root, std::move(satNode));
+
+    GetTagListOrThrow(ElementContent(entry), "transponder", Transponders, "services.xml");
+    Tree.ReserveChildren(node, Transponders.size());
+    for (std::string_view tp : Transponders)
+        Transponder(node, sat, tp);
+}
+
+void TServicesReader::Transponder(PSNode satNode, TSat* sat, std::string_view tp) {
+    std::string_view v[8];
+    GetAttrList(tp, Attrs);
+    // Both names of the last value are known on either kind of box; each box
+    // reads its own.
+    std::string extra = SortAttrs(
+        Attrs,
+        {"id", "onid", "frequency", "inversion", "symbol_rate", "fec_inner", "polarization", "modulation"},
+        v);
+    auto trNode = std::make_unique<TBasicSNode>(std::string(), ImgStructure);
+    // Converted in the order the values were always read, so that a file
+    // with several bad values reports the same one.
+    const int32_t onid = HexValue(v[1]);
+    const int32_t frequency = IntValue(v[2]);
+    std::string inversion(v[3]);
+    const int32_t symbolRate = IntValue(v[4]);
+    const int32_t fecInner = IntValue(v[5]);
+    const int32_t polarization = IntValue(Satellite ? v[6] : v[7]);
+    const int32_t id = HexValue(v[0]);
+    trNode->SetTransponder(sat, id, onid, frequency, symbolRate, fecInner, polarization,
+                           std::move(inversion));
+    trNode->Transponder->Extra = std::move(extra);
+    trNode->Caption = "Transponder 0x" + HexText(id, 4);
+    TTransponder* transponder = trNode->Transponder.get();
+    PSNode node = Tree.AddChild(satNode, std::move(trNode));
+
+    GetTagListOrThrow(ElementContent(tp), "channel", Channels, "services.xml");
+    Tree.ReserveChildren(node, Channels.size());
+    for (std::string_view ch : Channels)
+        Channel(node, transponder, ch);
+}
+
+void TServicesReader::Channel(PSNode trNode, TTransponder* transponder, std::string_view ch) {
+    std::string_view v[4];
+    GetAttrList(ch, Attrs);
+    std::string extra = SortAttrs(Attrs, {"service_id", "name", "service_type", "channel_nr"}, v);
+    auto chNode = std::make_unique<TBasicSNode>(std::string(), ImgSpecial);
+    const int32_t serviceId = HexValue(v[0]);
+    const int32_t serviceType = HexValue(v[2]);
+    NoteName(v[1]);
+    chNode->Caption.assign(v[1]);
+    chNode->SetChannel(transponder, std::string(v[1]), std::string(v[3]), serviceType, serviceId);
+    chNode->Channel->Extra = std::move(extra);
+    chNode->ImageIndex = ImageOfServiceType(serviceType);
+    if (chNode->ImageIndex == ImgTV)
+        ++Report.CountTV;
+    else if (chNode->ImageIndex == ImgRadio)
+        ++Report.CountRadio;
+    ++Report.CountAll;
+    PSNode node = Tree.AddChild(trNode, std::move(chNode));
+    if (Index)
+        Index->Add(node);
 }
 
 } // namespace
 
-void TListDocument::LoadServices(std::string_view text) {
-    BoxType = BoxNone;
-    CountAll = CountTV = CountRadio = 0;
-    VTS.Clear();
-    PSNode root = AddServiceNode(nullptr, std::make_unique<TBasicSNode>("Services", ImgStructure));
+void ReadServices(std::string_view text, TServiceTree& tree, TServicesRead& report, TServiceIndex* index) {
+    report = TServicesRead{};
+    tree.Clear();
+    if (index)
+        index->Clear();
+    PSNode root = tree.AddChild(nullptr, std::make_unique<TBasicSNode>("Services", ImgStructure));
 
     std::string uncommented;
-    bool complete = true;
-    std::string_view x = GetRootTag(BlankComments(text, uncommented), "xantu", complete);
-    if (!complete)
-        throw EXMLException("Die Datei services.xml ist unvollst\xC3\xA4ndig: das Ende </XANTU> fehlt.");
+    std::string_view x = GetListRoot(text, "xantu", "XANTU", "services.xml", uncommented);
     if (x.empty())
-        throw EXMLException("services load <xantu> failed");
+        throw EXMLException(listfiles_texts::ServicesRootMissing);
 
     TTagList networks;
     TTagList cables;
@@ -101,63 +129,66 @@ void TListDocument::LoadServices(std::string_view text) {
     // One list is for one kind of box; reading one kind and dropping the
     // other would lose the dropped networks on the next save.
     if (!networks.empty() && !cables.empty())
-        throw EXMLException("Die Datei services.xml enth\xC3\xA4lt Satelliten (<sat>) und Kabelnetze "
-                            "(<cable>) zugleich; eine Liste gilt nur f\xC3\xBCr eine Art von Box.");
-    if (!networks.empty()) {
-        VTS.ReserveChildren(root, networks.size());
-        SetBoxType(BoxSat);
-        ReadNetworks(*this, root, networks, true);
-    } else if (!cables.empty()) {
-        VTS.ReserveChildren(root, cables.size());
-        SetBoxType(BoxCable);
-        ReadNetworks(*this, root, cables, false);
+        throw EXMLException(listfiles_texts::SatAndCable);
+    const bool satellite = !networks.empty();
+    const TTagList& list = satellite ? networks : cables;
+    if (!list.empty()) {
+        report.BoxType = satellite ? BoxSat : BoxCable;
+        tree.ReserveChildren(root, list.size());
+        if (index)
+            index->Reserve(text.size() / 128); // a service line is about 100 bytes
+        TServicesReader reader{tree, report, index, satellite, {}, {}, {}};
+        for (std::string_view entry : list)
+            reader.Network(root, entry);
     }
     root->Expanded = true;
-    Host().ShowCounters(CountAll, CountTV, CountRadio);
-    Host().FillServicePool();
 }
 
-void TListDocument::DefaultChannelNumbers() {
-    VTS.ForEach([](PSNode n) {
+void DefaultChannelNumbers(TServiceTree& tree) {
+    tree.ForEach([](PSNode n) {
         TBasicSNode* d = n->Data();
         if (d && d->Kind == SKindChannel && d->Channel->ChannelNr.empty())
             d->Channel->ChannelNr.assign(1, '0');
     });
 }
 
-std::string TListDocument::SaveServices() const {
-    const bool sat = BoxType == BoxSat;
-    if (BoxType != BoxSat && BoxType != BoxCable)
-        throw Exception("Es gibt kein Bouquet bzw. keine Services!\rDie Aktion wird abgebrochen ...");
+std::string WriteServices(const TServiceTree& tree, uint8_t boxType) {
+    const bool sat = boxType == BoxSat;
+    if (boxType != BoxSat && boxType != BoxCable)
+        throw Exception(listfiles_texts::NoListsToSave);
     const std::string_view closeNetwork = sat ? "\t</sat>\n" : "\t</cable>\n";
 
     std::string out;
-    out.reserve(VTS.TotalCount() * 96 + 64);
+    out.reserve(tree.TotalCount() * 96 + 64);
     out.append(kDeclaration);
     out.append("<XANTU>\n");
     // Each element is closed once all of its descendants are written, so the
     // text comes out in one forward pass.
-    PSNode root = VTS.GetFirst();
-    if (root) {
-        for (std::size_t s = 0; s < root->ChildCount(); ++s) {
-            PSNode satNode = root->Child(s);
-            out.push_back('\t');
-            out.append(sat ? satNode->Data()->SatBoxXml() : satNode->Data()->CableBoxXml());
+    PSNode root = tree.GetFirst();
+    for (std::size_t s = 0; root && s < root->ChildCount(); ++s) {
+        PSNode satNode = root->Child(s);
+        out.push_back('\t');
+        if (sat)
+            satNode->Data()->AppendSatBoxXml(out);
+        else
+            satNode->Data()->AppendCableBoxXml(out);
+        out.push_back('\n');
+        for (std::size_t i = 0; i < satNode->ChildCount(); ++i) {
+            PSNode tr = satNode->Child(i);
+            out.append("\t\t");
+            if (sat)
+                tr->Data()->AppendSatBoxXml(out);
+            else
+                tr->Data()->AppendCableBoxXml(out);
             out.push_back('\n');
-            for (std::size_t i = 0; i < satNode->ChildCount(); ++i) {
-                PSNode tr = satNode->Child(i);
-                out.append("\t\t");
-                out.append(sat ? tr->Data()->SatBoxXml() : tr->Data()->CableBoxXml());
+            for (std::size_t k = 0; k < tr->ChildCount(); ++k) {
+                out.append("\t\t\t");
+                tr->Child(k)->Data()->AppendSatBoxXml(out);
                 out.push_back('\n');
-                for (std::size_t k = 0; k < tr->ChildCount(); ++k) {
-                    out.append("\t\t\t");
-                    out.append(tr->Child(k)->Data()->SatBoxXml());
-                    out.push_back('\n');
-                }
-                out.append("\t\t</transponder>\n");
             }
-            out.append(closeNetwork);
+            out.append("\t\t</transponder>\n");
         }
+        out.append(closeNetwork);
     }
     out.append("</XANTU>");
     return out;

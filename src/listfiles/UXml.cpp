@@ -2,6 +2,7 @@
 
 #include "listfiles/FastStringFuncs.h"
 #include "listfiles/FastStrings.h"
+#include "listfiles/Texts.h"
 #include "model/XantuModel.h"
 
 #include <array>
@@ -222,8 +223,9 @@ bool GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
 
 void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& list, std::string_view file) {
     if (!GetTagList(text, tag, list))
-        throw EXMLException("Die Datei " + std::string(file) + " ist fehlerhaft: ein <" + std::string(tag) +
-                            ">-Element ist nicht abgeschlossen.");
+        throw EXMLException(listfiles_texts::ElementOpenBefore + std::string(file) +
+                            listfiles_texts::ElementOpenMiddle + std::string(tag) +
+                            listfiles_texts::ElementOpenAfter);
 }
 
 std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& complete) {
@@ -245,6 +247,17 @@ std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& c
         return {};
     }
     return text.substr(s - 1, e + p.end.size() - s);
+}
+
+std::string_view GetListRoot(std::string_view text, std::string_view tag, std::string_view shownRoot,
+                             std::string_view file, std::string& storage) {
+    bool complete = true;
+    std::string_view root = GetRootTag(BlankComments(text, storage), tag, complete);
+    if (!complete)
+        throw EXMLException(listfiles_texts::FileCutShortBefore + std::string(file) +
+                            listfiles_texts::FileCutShortMiddle + std::string(shownRoot) +
+                            listfiles_texts::FileCutShortAfter);
+    return root;
 }
 
 std::string_view ElementContent(std::string_view element) {
@@ -367,6 +380,27 @@ std::string KeptAttrs(const TAttrList& attrs, std::initializer_list<std::string_
     return out;
 }
 
+namespace {
+
+// The place of `name` among the `count` known names, or `count`. The search
+// starts after the name found last: lists written by the program carry the
+// attributes in the known order, so the first name tried is nearly always
+// the one.
+std::size_t KnownIndex(const std::string_view* known, std::size_t count, std::string_view name,
+                       std::size_t from) {
+    for (std::size_t j = 0; j < count; ++j) {
+        const std::size_t k = from + j < count ? from + j : from + j - count;
+        const std::string_view candidate = known[k];
+        if (candidate.size() != name.size())
+            continue;
+        if (std::memcmp(candidate.data(), name.data(), name.size()) == 0 || SameNameNoCase(candidate, name))
+            return k;
+    }
+    return count;
+}
+
+} // namespace
+
 std::string SortAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known,
                       std::string_view* values) {
     std::string out;
@@ -374,18 +408,16 @@ std::string SortAttrs(const TAttrList& attrs, std::initializer_list<std::string_
     for (std::size_t k = 0; k < count; ++k)
         values[k] = {};
     bool seen[16] = {};
+    std::size_t from = 0;
     for (const TXmlAttr& a : attrs) {
-        const unsigned char first = Fold(a.Name[0]);
-        std::size_t k = 0;
-        for (std::string_view name : known) {
-            if (name.size() == a.Name.size() && Fold(name[0]) == first && SameNameNoCase(a.Name, name))
-                break;
-            ++k;
-        }
+        const std::size_t k = KnownIndex(known.begin(), count, a.Name, from);
         if (k == count) {
             out.push_back(' ');
             out.append(a.Raw);
-        } else if (k < 16 && !seen[k]) {
+            continue;
+        }
+        from = k + 1 < count ? k + 1 : 0;
+        if (k < 16 && !seen[k]) {
             seen[k] = true;
             values[k] = a.Value;
         }

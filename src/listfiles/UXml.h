@@ -43,6 +43,13 @@ void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& li
 // cut short).
 std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& complete);
 
+// The root element of a list file with comments blanked out (the blanked
+// copy goes to `storage`); empty when there is none. A root that starts but
+// does not end raises EXMLException naming `file` and `shownRoot`: a file
+// cut short would be read in part and saved in part.
+std::string_view GetListRoot(std::string_view text, std::string_view tag, std::string_view shownRoot,
+                             std::string_view file, std::string& storage);
+
 // What stands between the element's start tag and its end: empty for an
 // element whose start tag closes itself. Children are looked for here, so
 // that nothing inside the element's own attribute values counts as a child.

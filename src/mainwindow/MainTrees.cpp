@@ -101,16 +101,7 @@ void TMain::BttnGotoServiceClick() {
     if (!d || d->Kind != BKindChannel || !d->Channel)
         return;
     const TChannel& c = *d->Channel;
-    PSNode hit = nullptr;
-    if (PSNode root = doc_.VTS.GetFirst())
-        for (PSNode n = doc_.VTS.GetNext(root); n; n = doc_.VTS.GetNext(n)) {
-            const TBasicSNode* s = n->Data();
-            if (s && s->Kind == SKindChannel && s->Channel && s->Channel->ServiceId == c.ServiceId &&
-                s->Channel->Transponder && s->Channel->Transponder->Onid == c.Onid) {
-                hit = n;
-                break;
-            }
-        }
+    PSNode hit = doc_.FindService(c);
     if (!hit) {
         dialogs_.Message(this, TMsgKind::Information,
                          QString::fromUtf8(mainwindow_texts::kNoServiceStart) + DisplayName(c.Name) +

@@ -30,8 +30,7 @@ int ImageOfServiceType(int32_t serviceType) {
 }
 
 bool Matches(const TChannel& entry, const TTrChannel& service) {
-    return entry.ServiceId == service.ServiceId && service.Transponder != nullptr &&
-           entry.Onid == service.Transponder->Onid;
+    return service.Transponder != nullptr && MatchKey(entry) == MatchKey(service);
 }
 
 void TBasicSNode::SetSat(std::string name, std::string diseqc, std::string position) {
@@ -64,16 +63,17 @@ void TBasicSNode::SetChannel(TTransponder* transponder, std::string name, std::s
     Channel->ServiceId = serviceId;
 }
 
-std::string TBasicSNode::SatBoxXml() const {
-    XmlLine line;
+void TBasicSNode::AppendSatBoxXml(std::string& out) const {
+    XmlLine line(out);
     switch (Kind) {
     case SKindSat:
         line.Open("sat")
             .Text("name", Sat->Name)
             .Text("diseqc", Sat->Diseqc)
             .Text("position", Sat->Position)
-            .Raw(Sat->Extra);
-        return line.Close();
+            .Raw(Sat->Extra)
+            .Close();
+        return;
     case SKindTransponder: {
         const TTransponder& t = *Transponder;
         line.Open("transponder").Hex("id", t.Id, 4).Hex("onid", t.Onid, 4).Dec("frequency", t.Frequency);
@@ -84,13 +84,14 @@ std::string TBasicSNode::SatBoxXml() const {
         line.Dec("symbol_rate", t.SymbolRate)
             .Dec("fec_inner", t.FecInner)
             .Dec("polarization", t.Polarization)
-            .Raw(t.Extra);
-        return line.Close();
+            .Raw(t.Extra)
+            .Close();
+        return;
     }
     case SKindChannel:
         break;
     default:
-        return {};
+        return;
     }
     const TTrChannel& c = *Channel;
     line.Open("channel")
@@ -98,16 +99,16 @@ std::string TBasicSNode::SatBoxXml() const {
         .Text("name", c.Name)
         .Hex("service_type", c.ServiceType, 2)
         .Text("channel_nr", c.ChannelNr)
-        .Raw(c.Extra);
-    return line.SelfClose();
+        .Raw(c.Extra)
+        .SelfClose();
 }
 
-std::string TBasicSNode::CableBoxXml() const {
-    XmlLine line;
+void TBasicSNode::AppendCableBoxXml(std::string& out) const {
+    XmlLine line(out);
     switch (Kind) {
     case SKindSat:
-        line.Open("cable").Text("name", Sat->Name).Raw(Sat->Extra);
-        return line.Close();
+        line.Open("cable").Text("name", Sat->Name).Raw(Sat->Extra).Close();
+        return;
     case SKindTransponder: {
         const TTransponder& t = *Transponder;
         line.Open("transponder")
@@ -118,14 +119,28 @@ std::string TBasicSNode::CableBoxXml() const {
             .Dec("symbol_rate", t.SymbolRate)
             .Dec("fec_inner", t.FecInner)
             .Dec("modulation", t.Polarization)
-            .Raw(t.Extra);
-        return line.Close();
+            .Raw(t.Extra)
+            .Close();
+        return;
     }
     case SKindChannel:
-        return SatBoxXml(); // channels look alike on both kinds of box
+        AppendSatBoxXml(out); // channels look alike on both kinds of box
+        return;
     default:
-        return {};
+        return;
     }
+}
+
+std::string TBasicSNode::SatBoxXml() const {
+    std::string out;
+    AppendSatBoxXml(out);
+    return out;
+}
+
+std::string TBasicSNode::CableBoxXml() const {
+    std::string out;
+    AppendCableBoxXml(out);
+    return out;
 }
 
 void TBasicBNode::SetBouquet(std::string name, bool hidden, bool locked) {
@@ -155,19 +170,20 @@ std::unique_ptr<TBasicBNode> TBasicBNode::Clone() const {
     return copy;
 }
 
-static std::string BouquetLine(const TBasicBNode& node, bool withSatPosition) {
-    XmlLine line;
+static void AppendBouquetLine(std::string& out, const TBasicBNode& node, bool withSatPosition) {
+    XmlLine line(out);
     if (node.Kind == BKindBouquet) {
         const TBouquet& b = *node.Bouquet;
         line.Open("Bouquet")
             .Text("name", b.Name)
             .Flag("hidden", b.Hidden)
             .Flag("locked", b.Locked)
-            .Raw(b.Extra);
-        return line.Close();
+            .Raw(b.Extra)
+            .Close();
+        return;
     }
     if (node.Kind != BKindChannel)
-        return {};
+        return;
     const TChannel& c = *node.Channel;
     line.Open("channel")
         .Hex("serviceID", c.ServiceId, 4)
@@ -176,15 +192,27 @@ static std::string BouquetLine(const TBasicBNode& node, bool withSatPosition) {
         .Hex("onid", c.Onid, 4);
     if (withSatPosition)
         line.Text("sat_position", c.SatPosition);
-    line.Raw(c.Extra);
-    return line.SelfClose();
+    line.Raw(c.Extra).SelfClose();
+}
+
+void TBasicBNode::AppendSatBoxXml(std::string& out) const {
+    AppendBouquetLine(out, *this, true);
+}
+
+void TBasicBNode::AppendCableBoxXml(std::string& out) const {
+    AppendBouquetLine(out, *this, false);
 }
 
 std::string TBasicBNode::SatBoxXml() const {
-    return BouquetLine(*this, true);
+    std::string out;
+    AppendSatBoxXml(out);
+    return out;
 }
+
 std::string TBasicBNode::CableBoxXml() const {
-    return BouquetLine(*this, false);
+    std::string out;
+    AppendCableBoxXml(out);
+    return out;
 }
 
 } // namespace xantu

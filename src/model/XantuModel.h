@@ -4,6 +4,8 @@
 // exactly one payload; the cross links between payloads never own.
 #pragma once
 
+#include "tree/BlockPool.h"
+
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -56,6 +58,7 @@ struct TSat {
     // Attributes of the element that the program does not know, each as one
     // blank and its bytes as read; written back after the known ones.
     std::string Extra;
+    XANTU_POOLED(TSat)
 };
 
 struct TTransponder {
@@ -70,6 +73,7 @@ struct TTransponder {
     // Attributes of the element that the program does not know, each as one
     // blank and its bytes as read; written back after the known ones.
     std::string Extra;
+    XANTU_POOLED(TTransponder)
 };
 
 struct TTrChannel {
@@ -81,6 +85,7 @@ struct TTrChannel {
     // Attributes of the element that the program does not know, each as one
     // blank and its bytes as read; written back after the known ones.
     std::string Extra;
+    XANTU_POOLED(TTrChannel)
 };
 
 struct TBouquet {
@@ -90,6 +95,7 @@ struct TBouquet {
     // Attributes of the element that the program does not know, each as one
     // blank and its bytes as read; written back after the known ones.
     std::string Extra;
+    XANTU_POOLED(TBouquet)
 };
 
 struct TChannel {
@@ -103,19 +109,33 @@ struct TChannel {
     // Attributes of the element that the program does not know, each as one
     // blank and its bytes as read; written back after the known ones.
     std::string Extra;
+    XANTU_POOLED(TChannel)
 };
 
 // The one match rule between a bouquet entry and a service: same service id
-// and same original network id; the transport stream id takes no part.
+// and same original network id; the transport stream id takes no part. The
+// key packs both numbers, so that a hash of it finds the service (a service
+// without transponder has no key and matches nothing).
+inline uint64_t MatchKey(int32_t serviceId, int32_t onid) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(serviceId)) << 32) | static_cast<uint32_t>(onid);
+}
+inline uint64_t MatchKey(const TChannel& entry) {
+    return MatchKey(entry.ServiceId, entry.Onid);
+}
+inline uint64_t MatchKey(const TTrChannel& service) {
+    return MatchKey(service.ServiceId, service.Transponder->Onid);
+}
 bool Matches(const TChannel& entry, const TTrChannel& service);
 
 enum SNodeKind : int { SKindRoot = 0, SKindSat = 1, SKindTransponder = 2, SKindChannel = 3 };
 enum BNodeKind : int { BKindRoot = 0, BKindBouquet = 1, BKindChannel = 2 };
 
-class TBasicSNode {
+// The wrappers are final and have no virtual destructor: nothing derives
+// from them, and 200,000 of them would carry a pointer each for nothing.
+class TBasicSNode final {
   public:
     TBasicSNode(std::string caption, int imageIndex) : Caption(std::move(caption)), ImageIndex(imageIndex) {}
-    virtual ~TBasicSNode() = default;
+    XANTU_POOLED(TBasicSNode)
 
     std::string Caption;
     int ImageIndex = 0;
@@ -133,12 +153,15 @@ class TBasicSNode {
     // The node's own line in services.xml, without indentation or line end.
     std::string SatBoxXml() const;
     std::string CableBoxXml() const;
+    // The same, appended to `out`.
+    void AppendSatBoxXml(std::string& out) const;
+    void AppendCableBoxXml(std::string& out) const;
 };
 
-class TBasicBNode {
+class TBasicBNode final {
   public:
     TBasicBNode(std::string caption, int imageIndex) : Caption(std::move(caption)), ImageIndex(imageIndex) {}
-    virtual ~TBasicBNode() = default;
+    XANTU_POOLED(TBasicBNode)
 
     std::string Caption;
     int ImageIndex = 0;
@@ -157,6 +180,9 @@ class TBasicBNode {
     // The node's own line in bouquets.xml, without indentation or line end.
     std::string SatBoxXml() const;
     std::string CableBoxXml() const;
+    // The same, appended to `out`.
+    void AppendSatBoxXml(std::string& out) const;
+    void AppendCableBoxXml(std::string& out) const;
 };
 
 } // namespace xantu

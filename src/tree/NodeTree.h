@@ -5,9 +5,12 @@
 // begin/end calls.
 #pragma once
 
+#include "tree/BlockPool.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -21,6 +24,7 @@ template <class T> class TNodeTree;
 
 template <class T> class TTreeNode {
   public:
+    XANTU_POOLED(TTreeNode)
     T* Data() const { return data_.get(); }
     TTreeNode* Parent() const { return parent_; } // nullptr for top-level nodes
     std::size_t ChildCount() const { return children_.size(); }
@@ -41,15 +45,16 @@ template <class T> class TTreeNode {
         return false;
     }
 
-    bool Visible = true;
-    bool Expanded = false;
-
   private:
     friend class TNodeTree<T>;
     std::unique_ptr<T> data_;
     TTreeNode* parent_ = nullptr;
-    std::size_t index_ = 0;
     std::vector<std::unique_ptr<TTreeNode>> children_;
+    uint32_t index_ = 0; // 32 bits: together with the flags in one word
+
+  public:
+    bool Visible = true;
+    bool Expanded = false;
 };
 
 // Structural notifications, each pair around the change it names. Rows are
@@ -222,7 +227,7 @@ template <class T> class TNodeTree {
     }
     static void Renumber(std::vector<std::unique_ptr<Node>>& list, std::size_t from) {
         for (std::size_t i = from; i < list.size(); ++i)
-            list[i]->index_ = i;
+            list[i]->index_ = static_cast<uint32_t>(i);
     }
     static std::unique_ptr<Node> MakeNode(std::unique_ptr<T> data) {
         auto node = std::make_unique<Node>();
@@ -276,7 +281,7 @@ template <class T> class TNodeTree {
         for (const auto& c : node.children_) {
             auto child = DeepCopy(*c, clone);
             child->parent_ = copy.get();
-            child->index_ = copy->children_.size();
+            child->index_ = static_cast<uint32_t>(copy->children_.size());
             copy->children_.push_back(std::move(child));
         }
         return copy;

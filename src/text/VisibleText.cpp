@@ -1,4 +1,4 @@
-#include "core/VisibleText.h"
+#include "text/VisibleText.h"
 
 namespace xantu {
 
