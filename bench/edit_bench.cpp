@@ -3,9 +3,9 @@
 #include "SyntheticLists.h"
 #include "edit/BouquetCleanup.h"
 #include "edit/BouquetEditor.h"
-#include "edit/ChangeSummary.h"
 #include "edit/BouquetFill.h"
 #include "edit/BouquetOrder.h"
+#include "edit/ChangeSummary.h"
 
 #include <algorithm>
 #include <chrono>

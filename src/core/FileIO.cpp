@@ -1,7 +1,7 @@
 #include "core/FileIO.h"
 
-#include "text/VisibleText.h"
 #include "model/XantuModel.h"
+#include "text/VisibleText.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,9 +1,9 @@
 #include "core/PairFiles.h"
 
 #include "core/FileIO.h"
-#include "text/VisibleText.h"
 #include "model/XmlFormat.h"
 #include "text/ListText.h"
+#include "text/VisibleText.h"
 
 namespace xantu {
 

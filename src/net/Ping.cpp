@@ -92,6 +92,8 @@ QString IcmpStatusText(quint32 code) {
     case 11019:
         return QStringLiteral("Address deleted");
     case 11020:
+        // Word for word the status name the box's owners know from other
+        // tools: short for "specific MTU change".
         return QStringLiteral("Spec MTU change");
     case 11021:
         return QStringLiteral("MTU change");

@@ -19,7 +19,6 @@
 using namespace xantu;
 using namespace xantu::test;
 
-
 TEST(DamagedLists, ACutFileFailsWhereverItWasCut) {
     const std::string services = ReadExample("sat/services.xml");
     const std::string bouquets = ReadExample("sat/bouquets.xml");
