@@ -102,6 +102,17 @@ class THost : public TListHost, public TBoxUi {
     std::vector<std::string> Messages;
 };
 
+// Puts an example pair ("sat" or "cable") on the server and hands back its texts.
+bool PutExamplePair(TRealServer& server, std::string& services, std::string& bouquets,
+                    const std::string& kind = "sat") {
+    if (!ReadWholeFile(kExamples + "/" + kind + "/services.xml", services) ||
+        !ReadWholeFile(kExamples + "/" + kind + "/bouquets.xml", bouquets))
+        return false;
+    WriteWholeFile(server.Path("services.xml"), services);
+    WriteWholeFile(server.Path("bouquets.xml"), bouquets);
+    return true;
+}
+
 int Cli(const std::string& args, const std::string& env = "") {
     const std::string cmd = env + " " + XANTU_CLI + " " + args + " >/dev/null 2>&1";
     const int rc = std::system(cmd.c_str());
@@ -115,10 +126,7 @@ TEST(EndToEnd, EditorRoundTripAgainstARealServer) {
     if (!server.ready)
         GTEST_SKIP() << "pyftpdlib is not installed";
     std::string services, bouquets;
-    ASSERT_TRUE(ReadWholeFile(kExamples + "/sat/services.xml", services));
-    ASSERT_TRUE(ReadWholeFile(kExamples + "/sat/bouquets.xml", bouquets));
-    WriteWholeFile(server.Path("services.xml"), services);
-    WriteWholeFile(server.Path("bouquets.xml"), bouquets);
+    ASSERT_TRUE(PutExamplePair(server, services, bouquets));
 
     THost host;
     TListDocument doc(&host);
@@ -160,10 +168,7 @@ TEST(EndToEnd, CommandLineFetchAndSend) {
     if (!server.ready)
         GTEST_SKIP() << "pyftpdlib is not installed";
     std::string services, bouquets;
-    ASSERT_TRUE(ReadWholeFile(kExamples + "/cable/services.xml", services));
-    ASSERT_TRUE(ReadWholeFile(kExamples + "/cable/bouquets.xml", bouquets));
-    WriteWholeFile(server.Path("services.xml"), services);
-    WriteWholeFile(server.Path("bouquets.xml"), bouquets);
+    ASSERT_TRUE(PutExamplePair(server, services, bouquets, "cable"));
     QTemporaryDir out;
     const std::string env = "XDG_DATA_HOME=" + out.path().toStdString() + "/data";
     const std::string host = "--host 127.0.0.1:" + std::to_string(server.port);
@@ -209,10 +214,7 @@ TEST(EndToEnd, PassiveModeReachesAServerThatRefusesActiveMode) {
         if (!server.ready)
             GTEST_SKIP() << "pyftpdlib is not installed";
         std::string services, bouquets;
-        ASSERT_TRUE(ReadWholeFile(kExamples + "/sat/services.xml", services));
-        ASSERT_TRUE(ReadWholeFile(kExamples + "/sat/bouquets.xml", bouquets));
-        WriteWholeFile(server.Path("services.xml"), services);
-        WriteWholeFile(server.Path("bouquets.xml"), bouquets);
+        ASSERT_TRUE(PutExamplePair(server, services, bouquets));
 
         THost host;
         TListDocument doc(&host);
