@@ -143,7 +143,8 @@ void TListDocument::ReportUnlinked(const std::vector<PBNode>& entries) {
     shown.reserve(entries.size());
     for (PBNode n : entries) {
         PBNode parent = n->Parent();
-        const std::string bouquet = parent && parent->Data() ? parent->Data()->Caption : std::string();
+        const std::string_view bouquet =
+            parent && parent->Data() ? parent->Data()->Caption.View() : std::string_view();
         shown.push_back({Display(bouquet), Display(n->Data()->Channel->Name)});
     }
     host_->ReportChannelsWithoutService(shown);
@@ -252,7 +253,7 @@ void TListDocument::ApplyViewFilterAndPositions(bool copyPositions) {
 
 void TListDocument::DecideNameCharset() {
     bool utf8 = true;
-    auto check = [&utf8](const std::string& s) {
+    auto check = [&utf8](std::string_view s) {
         if (utf8 && !IsValidUtf8(s))
             utf8 = false;
     };

@@ -18,10 +18,10 @@ namespace xantu {
 struct TBouquetSnapshot {
     struct TEntry {
         uint64_t Key = 0; // service id and original network id, the match rule's key
-        std::string Name;
+        TListName Name;
     };
     struct TBouquet {
-        std::string Name;
+        TListName Name;
         bool Hidden = false;
         bool Locked = false;
         std::vector<TEntry> Entries;

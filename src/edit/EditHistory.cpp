@@ -74,11 +74,11 @@ std::size_t NodeBytes(const TBasicBNode* d) {
     std::size_t n = sizeof(TTreeNode<TBasicBNode>) + sizeof(void*);
     if (!d)
         return n;
-    n += sizeof(TBasicBNode) + d->Caption.capacity();
+    n += sizeof(TBasicBNode) + d->Caption.size();
     if (d->Bouquet)
-        n += sizeof(TBouquet) + d->Bouquet->Name.capacity();
+        n += sizeof(TBouquet) + d->Bouquet->Name.size();
     if (d->Channel)
-        n += sizeof(TChannel) + d->Channel->Name.capacity() + d->Channel->SatPosition.capacity();
+        n += sizeof(TChannel) + d->Channel->Name.size() + d->Channel->SatPosition.capacity();
     return n;
 }
 
@@ -185,9 +185,9 @@ void TEditHistory::Commit(const std::string& mergeKey) {
         last.Bytes = 0;
         for (const TRecord& r : last.Records)
             if (auto* f = std::get_if<TFieldsRec>(&r))
-                last.Bytes += sizeof(TRecord) + sizeof(TFieldsChange) + f->Change->Before.Caption.capacity() +
-                              f->Change->Before.Name.capacity() + f->Change->After.Caption.capacity() +
-                              f->Change->After.Name.capacity();
+                last.Bytes += sizeof(TRecord) + sizeof(TFieldsChange) + f->Change->Before.Caption.size() +
+                              f->Change->Before.Name.size() + f->Change->After.Caption.size() +
+                              f->Change->After.Name.size();
             else
                 last.Bytes += sizeof(TRecord);
         bytes_ += last.Bytes;
@@ -292,8 +292,8 @@ void TEditHistory::SetFields(PBNode node, const TNodeFields& fields) {
         return;
     c.After = fields;
     ApplyFields(*d, fields);
-    std::size_t bytes = sizeof(TFieldsChange) + c.Before.Caption.capacity() + c.Before.Name.capacity() +
-                        c.After.Caption.capacity() + c.After.Name.capacity();
+    std::size_t bytes = sizeof(TFieldsChange) + c.Before.Caption.size() + c.Before.Name.size() +
+                        c.After.Caption.size() + c.After.Name.size();
     Record(std::move(rec), bytes);
 }
 

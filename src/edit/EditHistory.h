@@ -39,8 +39,8 @@ PBNode NodeAt(const TBouquetTree& tree, const TNodePath& path);
 
 // The parts of a node that edits change in place.
 struct TNodeFields {
-    std::string Caption;
-    std::string Name;
+    TListName Caption;
+    TListName Name;
     bool Reserved = false;
     bool Hidden = false;
     bool Locked = false;

@@ -27,7 +27,7 @@ bool TSearchMatcher::Matches(const TBasicBNode& node) const {
         return false;
     // Most captions hold no reference and are already what the tree shows
     // (UTF-8 lists, or plain ASCII): they are compared without a copy.
-    const std::string& caption = node.Caption;
+    const std::string_view caption = node.Caption;
     bool ascii = true;
     bool reference = false;
     for (char c : caption) {

@@ -22,21 +22,22 @@ void NoteName(TBouquetsRead& report, std::string_view name) {
         report.NamesUtf8 = false;
 }
 
-void ReadEntries(TBouquetTree& tree, PBNode bouquetNode, TBouquet* bouquet, const TTagList& channels,
-                 TAttrList& attrs, TBouquetsRead& report) {
+void ReadEntries(TBouquetTree& tree, PBNode bouquetNode, TBouquet* bouquet, const TElementList& channels,
+                 TListNameArena& names, TBouquetsRead& report) {
     std::string_view v[5];
     tree.ReserveChildren(bouquetNode, channels.size());
-    for (std::string_view c : channels) {
-        GetAttrList(c, attrs);
+    for (std::size_t k = 0; k < channels.size(); ++k) {
         // sat_position is known but never read: it is worked out anew after
         // every load.
-        std::string extra = SortAttrs(attrs, {"serviceid", "name", "tsid", "onid", "sat_position"}, v);
+        std::string extra =
+            SortAttrs(channels.AttrsOf(k), {"serviceid", "name", "tsid", "onid", "sat_position"}, v);
         NoteName(report, v[1]);
-        auto cNode = std::make_unique<TBasicBNode>(std::string(v[1]), ImgSpecial);
+        TListName name = names.Add(v[1]);
+        auto cNode = std::make_unique<TBasicBNode>(name, ImgSpecial);
         const int32_t serviceId = HexValue(v[0]);
         const int32_t tsid = HexValue(v[2]);
         const int32_t onid = HexValue(v[3]);
-        cNode->SetChannel(bouquet, std::string(v[1]), serviceId, tsid, onid);
+        cNode->SetChannel(bouquet, std::move(name), serviceId, tsid, onid);
         cNode->Channel->Extra = std::move(extra);
         tree.AddChild(bouquetNode, std::move(cNode));
     }
@@ -71,21 +72,23 @@ void ReadBouquets(std::string_view text, TBouquetTree& tree, TBouquetsRead& repo
     if (x.empty())
         throw EXMLException(listfiles_texts::BouquetsRootMissing);
 
-    TTagList bouquets;
-    GetTagListOrThrow(ElementContent(x), "bouquet", bouquets, "bouquets.xml");
+    TElementList bouquets;
+    GetElementListOrThrow(ElementContent(x), "bouquet", bouquets, "bouquets.xml");
     if (bouquets.empty())
         return;
 
     PBNode root = tree.AddChild(nullptr, std::make_unique<TBasicBNode>("Bouquets", ImgStructure));
     tree.ReserveChildren(root, bouquets.size() + 1);
-    TTagList channels;
-    TAttrList attrs;
+    TElementList channels;
+    // The names of the file side by side; a node's caption shares its
+    // payload's name.
+    TListNameArena names;
     std::string_view v[3];
-    for (std::string_view entry : bouquets) {
-        GetAttrList(entry, attrs);
-        std::string extra = SortAttrs(attrs, {"name", "hidden", "locked"}, v);
+    for (std::size_t k = 0; k < bouquets.size(); ++k) {
+        const std::string_view entry = bouquets.Elements[k];
+        std::string extra = SortAttrs(bouquets.AttrsOf(k), {"name", "hidden", "locked"}, v);
         NoteName(report, v[0]);
-        std::string name(v[0]);
+        TListName name = names.Add(v[0]);
         auto bNode = std::make_unique<TBasicBNode>(name, ImgStructure);
         const bool locked = BoolValue(v[2]);
         const bool hidden = BoolValue(v[1]);
@@ -93,8 +96,8 @@ void ReadBouquets(std::string_view text, TBouquetTree& tree, TBouquetsRead& repo
         bNode->Bouquet->Extra = std::move(extra);
         TBouquet* bouquet = bNode->Bouquet.get();
         PBNode bTreeNode = tree.AddChild(root, std::move(bNode));
-        GetTagListOrThrow(ElementContent(entry), "channel", channels, "bouquets.xml");
-        ReadEntries(tree, bTreeNode, bouquet, channels, attrs, report);
+        GetElementListOrThrow(ElementContent(entry), "channel", channels, "bouquets.xml");
+        ReadEntries(tree, bTreeNode, bouquet, channels, names, report);
     }
 
     auto andere = std::make_unique<TBasicBNode>("andere", ImgReserved);

@@ -20,25 +20,26 @@ struct TServicesReader {
     TServicesRead& Report;
     TServiceIndex* Index;
     bool Satellite;
-    TTagList Transponders;
-    TTagList Channels;
-    TAttrList Attrs;
+    TElementList Transponders;
+    TElementList Channels;
+    // The names of the file side by side; a channel's caption shares its
+    // name's bytes.
+    TListNameArena Names;
 
     void NoteName(std::string_view name) {
         if (Report.NamesUtf8 && !IsValidUtf8(name))
             Report.NamesUtf8 = false;
     }
-    void Network(PSNode root, std::string_view entry);
-    void Transponder(PSNode satNode, TSat* sat, std::string_view tp);
-    void Channel(PSNode trNode, TTransponder* transponder, std::string_view ch);
+    void Network(PSNode root, std::string_view entry, std::span<const TXmlAttr> attrs);
+    void Transponder(PSNode satNode, TSat* sat, std::string_view tp, std::span<const TXmlAttr> attrs);
+    void Channel(PSNode trNode, TTransponder* transponder, std::span<const TXmlAttr> attrs);
 };
 
-void TServicesReader::Network(PSNode root, std::string_view entry) {
+void TServicesReader::Network(PSNode root, std::string_view entry, std::span<const TXmlAttr> attrs) {
     std::string_view v[3];
-    GetAttrList(entry, Attrs);
-    std::string extra = SortAttrs(Attrs, {"name", "diseqc", "position"}, v);
+    std::string extra = SortAttrs(attrs, {"name", "diseqc", "position"}, v);
     NoteName(v[0]);
-    std::string name(v[0]);
+    TListName name = Names.Add(v[0]);
     auto satNode = std::make_unique<TBasicSNode>(name, ImgStructure);
     if (Satellite)
         satNode->SetSat(std::move(name), std::string(v[1]), std::string(v[2]));
@@ -48,19 +49,19 @@ void TServicesReader::Network(PSNode root, std::string_view entry) {
     TSat* sat = satNode->Sat.get();
     PSNode node = Tree.AddChild(root, std::move(satNode));
 
-    GetTagListOrThrow(ElementContent(entry), "transponder", Transponders, "services.xml");
+    GetElementListOrThrow(ElementContent(entry), "transponder", Transponders, "services.xml");
     Tree.ReserveChildren(node, Transponders.size());
-    for (std::string_view tp : Transponders)
-        Transponder(node, sat, tp);
+    for (std::size_t k = 0; k < Transponders.size(); ++k)
+        Transponder(node, sat, Transponders.Elements[k], Transponders.AttrsOf(k));
 }
 
-void TServicesReader::Transponder(PSNode satNode, TSat* sat, std::string_view tp) {
+void TServicesReader::Transponder(PSNode satNode, TSat* sat, std::string_view tp,
+                                  std::span<const TXmlAttr> attrs) {
     std::string_view v[8];
-    GetAttrList(tp, Attrs);
     // Both names of the last value are known on either kind of box; each box
     // reads its own.
     std::string extra = SortAttrs(
-        Attrs,
+        attrs,
         {"id", "onid", "frequency", "inversion", "symbol_rate", "fec_inner", "polarization", "modulation"},
         v);
     auto trNode = std::make_unique<TBasicSNode>(std::string(), ImgStructure);
@@ -80,22 +81,21 @@ void TServicesReader::Transponder(PSNode satNode, TSat* sat, std::string_view tp
     TTransponder* transponder = trNode->Transponder.get();
     PSNode node = Tree.AddChild(satNode, std::move(trNode));
 
-    GetTagListOrThrow(ElementContent(tp), "channel", Channels, "services.xml");
+    GetElementListOrThrow(ElementContent(tp), "channel", Channels, "services.xml");
     Tree.ReserveChildren(node, Channels.size());
-    for (std::string_view ch : Channels)
-        Channel(node, transponder, ch);
+    for (std::size_t k = 0; k < Channels.size(); ++k)
+        Channel(node, transponder, Channels.AttrsOf(k));
 }
 
-void TServicesReader::Channel(PSNode trNode, TTransponder* transponder, std::string_view ch) {
+void TServicesReader::Channel(PSNode trNode, TTransponder* transponder, std::span<const TXmlAttr> attrs) {
     std::string_view v[4];
-    GetAttrList(ch, Attrs);
-    std::string extra = SortAttrs(Attrs, {"service_id", "name", "service_type", "channel_nr"}, v);
+    std::string extra = SortAttrs(attrs, {"service_id", "name", "service_type", "channel_nr"}, v);
     auto chNode = std::make_unique<TBasicSNode>(std::string(), ImgSpecial);
     const int32_t serviceId = HexValue(v[0]);
     const int32_t serviceType = HexValue(v[2]);
     NoteName(v[1]);
-    chNode->Caption.assign(v[1]);
-    chNode->SetChannel(transponder, std::string(v[1]), std::string(v[3]), serviceType, serviceId);
+    chNode->Caption = Names.Add(v[1]);
+    chNode->SetChannel(transponder, chNode->Caption, std::string(v[3]), serviceType, serviceId);
     chNode->Channel->Extra = std::move(extra);
     chNode->ImageIndex = ImageOfServiceType(serviceType);
     if (chNode->ImageIndex == ImgTV)
@@ -122,24 +122,24 @@ void ReadServices(std::string_view text, TServiceTree& tree, TServicesRead& repo
     if (x.empty())
         throw EXMLException(listfiles_texts::ServicesRootMissing);
 
-    TTagList networks;
-    TTagList cables;
-    GetTagListOrThrow(ElementContent(x), "sat", networks, "services.xml");
-    GetTagListOrThrow(ElementContent(x), "cable", cables, "services.xml");
+    TElementList networks;
+    TElementList cables;
+    GetElementListOrThrow(ElementContent(x), "sat", networks, "services.xml");
+    GetElementListOrThrow(ElementContent(x), "cable", cables, "services.xml");
     // One list is for one kind of box; reading one kind and dropping the
     // other would lose the dropped networks on the next save.
     if (!networks.empty() && !cables.empty())
         throw EXMLException(listfiles_texts::SatAndCable);
     const bool satellite = !networks.empty();
-    const TTagList& list = satellite ? networks : cables;
+    const TElementList& list = satellite ? networks : cables;
     if (!list.empty()) {
         report.BoxType = satellite ? BoxSat : BoxCable;
         tree.ReserveChildren(root, list.size());
         if (index)
             index->Reserve(text.size() / 128); // a service line is about 100 bytes
         TServicesReader reader{tree, report, index, satellite, {}, {}, {}};
-        for (std::string_view entry : list)
-            reader.Network(root, entry);
+        for (std::size_t k = 0; k < list.size(); ++k)
+            reader.Network(root, list.Elements[k], list.AttrsOf(k));
     }
     root->Expanded = true;
 }

@@ -46,7 +46,7 @@ bool SameNameNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (Fold(a[i]) != Fold(b[i]))
+        if (a[i] != b[i] && Fold(a[i]) != Fold(b[i]))
             return false;
     return true;
 }
@@ -126,19 +126,95 @@ struct TagPatterns {
     MemoSearch closeSearch;
 };
 
+// The start tag opening at `lt`, whose element name ends at `i`, read in one
+// walk when it has the form the lists are written in: each attribute a
+// blank, a name, "=" (blanks around it allowed) and a value in quotes, and
+// the tag closed by ">" or "/>" after optional blanks. Then its '>' is the
+// one TagEnd finds and `attrs` holds what GetAttrList reads, and the answer
+// is true. Any other form (a stray byte, a name glued to a value, an open
+// quote) answers false and leaves both to the long way.
+bool ScanPlainTag(std::string_view text, std::size_t i, std::size_t& gt, TAttrList& attrs) {
+    attrs.clear();
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    for (;;) {
+        const std::size_t before = i;
+        while (i < n && IsBlank(p[i]))
+            ++i;
+        if (i >= n)
+            return false;
+        const char c = p[i];
+        if (c == '>') {
+            gt = i;
+            return true;
+        }
+        if (c == '/') {
+            if (i + 1 < n && p[i + 1] == '>') {
+                gt = i + 1;
+                return true;
+            }
+            return false;
+        }
+        if (i == before || (ClassOf(c) & kNameStop))
+            return false;
+        const std::size_t nameStart = i;
+        while (i < n && !(ClassOf(p[i]) & kNameStop))
+            ++i;
+        const std::size_t nameEnd = i;
+        while (i < n && IsBlank(p[i]))
+            ++i;
+        if (i >= n || p[i] != '=')
+            return false;
+        ++i;
+        while (i < n && IsBlank(p[i]))
+            ++i;
+        if (i >= n || (p[i] != '"' && p[i] != '\''))
+            return false;
+        const char quote = p[i];
+        const std::size_t valueStart = ++i;
+        while (i < n && p[i] != quote)
+            ++i;
+        if (i >= n)
+            return false;
+        attrs.push_back(TXmlAttr{text.substr(nameStart, nameEnd - nameStart),
+                                 text.substr(valueStart, i - valueStart),
+                                 text.substr(nameStart, i + 1 - nameStart)});
+        ++i;
+    }
+}
+
 // The next start tag of the element (1-based position of its '<'), the name
 // ending there, and the 0-based position of the tag's '>' (npos when the
-// tag never closes).
-std::size_t FindStartTag(std::string_view text, const TagPatterns& p, std::size_t from, std::size_t& gt) {
+// tag never closes). With `attrs`, the tag's attributes are read on the way
+// when it has the plain form (`plain` says whether they were).
+std::size_t FindStartTag(std::string_view text, const TagPatterns& p, std::size_t from, std::size_t& gt,
+                         TAttrList* attrs = nullptr, bool* plain = nullptr) {
     std::size_t s = from;
+    // In a list the next element of a run usually starts right after blanks;
+    // then it is the first match, and the search through the text is spared.
+    std::size_t i = from - 1;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    const std::size_t quickAfter = i + p.start.size();
+    bool found = quickAfter < text.size() && text[i] == '<' && IsNameEnd(text[quickAfter]) &&
+                 SameNameNoCase(text.substr(i + 1, p.start.size() - 1), std::string_view(p.start).substr(1));
+    if (found)
+        s = i + 1;
     for (;;) {
-        s = TextPosNoCaseAnchored(p.start, text, s);
+        if (!found)
+            s = TextPosNoCaseAnchored(p.start, text, s);
+        found = false;
         if (s == 0)
             return 0;
         const std::size_t after = s - 1 + p.start.size();
         if (after >= text.size() || IsNameEnd(text[after]))
             break;
         ++s;
+    }
+    if (attrs) {
+        *plain = ScanPlainTag(text, s - 1 + p.start.size(), gt, *attrs);
+        if (*plain)
+            return s;
     }
     gt = TagEnd(text, s - 1);
     return s;
@@ -180,26 +256,46 @@ std::string_view GetTag(std::string_view text, std::string_view tag) {
     return TrimView(text.substr(s - 1, end - s));
 }
 
-bool GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
+namespace {
+
+// Where the elements found go: the plain list of their texts, or that and
+// their attributes.
+struct TElementSink {
+    TTagList& Elements;
+    TElementList* WithAttrs = nullptr;
+};
+
+bool CollectElements(std::string_view text, std::string_view tag, TElementSink out) {
     // The lists' elements never nest in themselves and always carry their
     // own end tag or close their start tag. An element that does neither, or
     // whose end tag is found only after another element of its name starts,
     // lost its end: cutting it at the next "/>" or at a later sibling's end
     // tag would quietly drop or merge what follows, so the list is refused.
-    list.clear();
+    out.Elements.clear();
+    TElementList* const withAttrs = out.WithAttrs;
+    // The attributes of the element at hand and of the one after it: the
+    // next start tag is read before the element at hand is taken.
+    TAttrList current, next;
+    bool currentPlain = false, nextPlain = false;
+    TAttrList* const scan = withAttrs ? &current : nullptr;
+    if (withAttrs) {
+        withAttrs->Attrs.clear();
+        withAttrs->AttrStart.assign(1, 0);
+    }
     TagPatterns p(tag);
     std::size_t gt = npos;
-    std::size_t s = FindStartTag(text, p, 1, gt);
+    std::size_t s = FindStartTag(text, p, 1, gt, scan, &currentPlain);
     while (s != 0) {
         if (gt == npos)
             return false;
         std::size_t end = 0;
         std::size_t nextGt = npos;
-        std::size_t next = 0;
+        std::size_t following = 0;
+        TAttrList* const scanNext = withAttrs ? &next : nullptr;
         if (text[gt - 1] == '/') {
             end = gt + 2;
             if (end <= text.size())
-                next = FindStartTag(text, p, end, nextGt);
+                following = FindStartTag(text, p, end, nextGt, scanNext, &nextPlain);
         } else {
             const std::size_t e = p.endSearch.Find(text, gt + 2);
             if (e == 0)
@@ -207,25 +303,59 @@ bool GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
             end = e + p.endSearch.Size();
             // The next start tag is searched once: inside the element it
             // proves the end tag someone else's, behind it it is the sibling.
-            next = FindStartTag(text, p, gt + 2, nextGt);
-            if (next != 0 && next < end)
+            following = FindStartTag(text, p, gt + 2, nextGt, scanNext, &nextPlain);
+            if (following != 0 && following < end)
                 return false;
         }
         std::string_view element = TrimView(text.substr(s - 1, end - s));
         if (element.empty())
             break;
-        list.push_back(element);
-        s = next;
+        out.Elements.push_back(element);
+        if (withAttrs) {
+            if (!currentPlain)
+                GetAttrList(element, current);
+            withAttrs->Attrs.insert(withAttrs->Attrs.end(), current.begin(), current.end());
+            withAttrs->AttrStart.push_back(static_cast<uint32_t>(withAttrs->Attrs.size()));
+            std::swap(current, next);
+            currentPlain = nextPlain;
+        }
+        s = following;
         gt = nextGt;
     }
     return true;
 }
 
+[[noreturn]] void ThrowElementOpen(std::string_view file, std::string_view tag) {
+    throw EXMLException(listfiles_texts::ElementOpenBefore + std::string(file) +
+                        listfiles_texts::ElementOpenMiddle + std::string(tag) +
+                        listfiles_texts::ElementOpenAfter);
+}
+
+} // namespace
+
+bool GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
+    return CollectElements(text, tag, TElementSink{list});
+}
+
+bool GetElementList(std::string_view text, std::string_view tag, TElementList& list) {
+    const bool ok = CollectElements(text, tag, TElementSink{list.Elements, &list});
+    if (!ok) {
+        list.Elements.clear();
+        list.Attrs.clear();
+        list.AttrStart.assign(1, 0);
+    }
+    return ok;
+}
+
+void GetElementListOrThrow(std::string_view text, std::string_view tag, TElementList& list,
+                           std::string_view file) {
+    if (!GetElementList(text, tag, list))
+        ThrowElementOpen(file, tag);
+}
+
 void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& list, std::string_view file) {
     if (!GetTagList(text, tag, list))
-        throw EXMLException(listfiles_texts::ElementOpenBefore + std::string(file) +
-                            listfiles_texts::ElementOpenMiddle + std::string(tag) +
-                            listfiles_texts::ElementOpenAfter);
+        ThrowElementOpen(file, tag);
 }
 
 std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& complete) {
@@ -401,7 +531,7 @@ std::size_t KnownIndex(const std::string_view* known, std::size_t count, std::st
 
 } // namespace
 
-std::string SortAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known,
+std::string SortAttrs(std::span<const TXmlAttr> attrs, std::initializer_list<std::string_view> known,
                       std::string_view* values) {
     std::string out;
     const std::size_t count = known.size();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,25 @@ bool GetTagList(std::string_view text, std::string_view tag, TTagList& list);
 // The same, raising EXMLException naming `file` and the element instead of
 // answering false: a list file is read whole or not at all.
 void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& list, std::string_view file);
+
+// Every element of that name, as GetTagList finds them, together with the
+// attributes of each one's start tag, as GetAttrList reads them. Tags in the
+// form the lists are written in (a blank, a name, "=", a quoted value) are
+// read in the same walk that finds their end.
+struct TElementList {
+    TTagList Elements;
+    TAttrList Attrs;                 // the attributes of all elements, in text order
+    std::vector<uint32_t> AttrStart; // element k's are [AttrStart[k], AttrStart[k + 1])
+
+    std::size_t size() const { return Elements.size(); }
+    bool empty() const { return Elements.empty(); }
+    std::span<const TXmlAttr> AttrsOf(std::size_t k) const {
+        return std::span<const TXmlAttr>(Attrs).subspan(AttrStart[k], AttrStart[k + 1] - AttrStart[k]);
+    }
+};
+bool GetElementList(std::string_view text, std::string_view tag, TElementList& list);
+void GetElementListOrThrow(std::string_view text, std::string_view tag, TElementList& list,
+                           std::string_view file);
 
 // The element named `tag` whose end tag must be present: the root of a list
 // file. Empty when there is no start tag; sets `complete` to false when the
@@ -75,7 +95,7 @@ std::string KeptAttrs(const TAttrList& attrs, std::initializer_list<std::string_
 // is the value of the first attribute named known[k] (without regard to
 // case; empty when there is none); every attribute of another name comes
 // back as KeptAttrs gives it.
-std::string SortAttrs(const TAttrList& attrs, std::initializer_list<std::string_view> known,
+std::string SortAttrs(std::span<const TXmlAttr> attrs, std::initializer_list<std::string_view> known,
                       std::string_view* values);
 
 // Conversions of a value text, as the GetAttr… functions convert.

@@ -26,7 +26,7 @@ QString Hex(int32_t value, int digits) {
                                       .rightJustified(digits, QLatin1Char('0'));
 }
 
-QString Shown(const std::string& bytes, TNameCharset charset) {
+QString Shown(std::string_view bytes, TNameCharset charset) {
     return QString::fromStdString(NameForDisplay(bytes, charset));
 }
 

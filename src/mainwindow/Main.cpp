@@ -238,7 +238,7 @@ void TMain::MenuServicepoolClick() {
 
 void TMain::AttachServicePool(TServicePool& pool) {
     pool_ = &pool;
-    pool.SetNameDecoder([this](const std::string& bytes) { return DisplayName(bytes); });
+    pool.SetNameDecoder([this](std::string_view bytes) { return DisplayName(bytes); });
     OnFillServicePool = [&pool] { pool.FillServicePool(); };
     OnBeforeBeenden = [&pool] { pool.EnableSettingsSave(); };
     OnBeendenRefused = [&pool] { pool.BeendenRefused(); };

@@ -70,7 +70,7 @@ class TMain : public QMainWindow, public TListHost {
     TNameCharset NameCharset() const { return doc_.NameCharset; }
     // The bytes to store for a name the user typed, in the lists' charset.
     std::string EncodeTypedName(const QString& typed) const;
-    QString DisplayName(const std::string& bytes) const;
+    QString DisplayName(std::string_view bytes) const;
 
     // How the box is reached; "Info_ChannelWithoutService" is the load
     // sequence's own switch and follows these settings.

@@ -10,7 +10,7 @@
 
 namespace xantu {
 
-QString NodeCaptionText(const std::string& caption, TNameCharset charset) {
+QString NodeCaptionText(std::string_view caption, TNameCharset charset) {
     return QString::fromStdString(NameForDisplay(caption, charset));
 }
 
@@ -22,7 +22,7 @@ std::string TMain::EncodeTypedName(const QString& typed) const {
     return NameForList(typed.toStdString(), doc_.NameCharset);
 }
 
-QString TMain::DisplayName(const std::string& bytes) const {
+QString TMain::DisplayName(std::string_view bytes) const {
     return QString::fromStdString(NameForDisplay(bytes, doc_.NameCharset));
 }
 

@@ -23,7 +23,7 @@ inline constexpr char kBouquetNodesMime[] = "application/x-xantu-bouquet-nodes";
 
 // Text and picture of a node come from the data's Caption (list bytes) and
 // ImageIndex; TBasicSNode and TBasicBNode both have them.
-QString NodeCaptionText(const std::string& caption, TNameCharset charset);
+QString NodeCaptionText(std::string_view caption, TNameCharset charset);
 QIcon NodeImage(int imageIndex);
 
 template <class T> class TNodeTreeModel : public QAbstractItemModel, public TTreeObserver<T> {

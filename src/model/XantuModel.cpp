@@ -33,7 +33,7 @@ bool Matches(const TChannel& entry, const TTrChannel& service) {
     return service.Transponder != nullptr && MatchKey(entry) == MatchKey(service);
 }
 
-void TBasicSNode::SetSat(std::string name, std::string diseqc, std::string position) {
+void TBasicSNode::SetSat(TListName name, std::string diseqc, std::string position) {
     Kind = SKindSat;
     Sat = std::make_unique<TSat>(TSat{std::move(name), std::move(diseqc), std::move(position), {}});
 }
@@ -52,7 +52,7 @@ void TBasicSNode::SetTransponder(TSat* sat, int32_t id, int32_t onid, int32_t fr
     Transponder->Polarization = polarization;
 }
 
-void TBasicSNode::SetChannel(TTransponder* transponder, std::string name, std::string channelNr,
+void TBasicSNode::SetChannel(TTransponder* transponder, TListName name, std::string channelNr,
                              int32_t serviceType, int32_t serviceId) {
     Kind = SKindChannel;
     Channel = std::make_unique<TTrChannel>();
@@ -143,12 +143,12 @@ std::string TBasicSNode::CableBoxXml() const {
     return out;
 }
 
-void TBasicBNode::SetBouquet(std::string name, bool hidden, bool locked) {
+void TBasicBNode::SetBouquet(TListName name, bool hidden, bool locked) {
     Kind = BKindBouquet;
     Bouquet = std::make_unique<TBouquet>(TBouquet{std::move(name), hidden, locked, {}});
 }
 
-void TBasicBNode::SetChannel(TBouquet* bouquet, std::string name, int32_t serviceId, int32_t tsid,
+void TBasicBNode::SetChannel(TBouquet* bouquet, TListName name, int32_t serviceId, int32_t tsid,
                              int32_t onid) {
     Kind = BKindChannel;
     Channel = std::make_unique<TChannel>();

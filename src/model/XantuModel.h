@@ -4,6 +4,7 @@
 // exactly one payload; the cross links between payloads never own.
 #pragma once
 
+#include "model/ListName.h"
 #include "tree/BlockPool.h"
 
 #include <cstdint>
@@ -52,7 +53,7 @@ inline bool IsTvOrRadio(int32_t serviceType) {
 }
 
 struct TSat {
-    std::string Name;
+    TListName Name;
     std::string Diseqc;
     std::string Position;
     // Attributes of the element that the program does not know, each as one
@@ -78,7 +79,7 @@ struct TTransponder {
 
 struct TTrChannel {
     TTransponder* Transponder = nullptr; // not owned
-    std::string Name;
+    TListName Name;
     int32_t ServiceId = 0;
     int32_t ServiceType = 0;
     std::string ChannelNr;
@@ -89,7 +90,7 @@ struct TTrChannel {
 };
 
 struct TBouquet {
-    std::string Name;
+    TListName Name;
     bool Hidden = false;
     bool Locked = false;
     // Attributes of the element that the program does not know, each as one
@@ -100,7 +101,7 @@ struct TBouquet {
 
 struct TChannel {
     TBouquet* Bouquet = nullptr; // not owned
-    std::string Name;
+    TListName Name;
     int32_t ServiceId = 0;
     int32_t Tsid = 0;
     int32_t Onid = 0;
@@ -134,20 +135,20 @@ enum BNodeKind : int { BKindRoot = 0, BKindBouquet = 1, BKindChannel = 2 };
 // from them, and 200,000 of them would carry a pointer each for nothing.
 class TBasicSNode final {
   public:
-    TBasicSNode(std::string caption, int imageIndex) : Caption(std::move(caption)), ImageIndex(imageIndex) {}
+    TBasicSNode(TListName caption, int imageIndex) : Caption(std::move(caption)), ImageIndex(imageIndex) {}
     XANTU_POOLED(TBasicSNode)
 
-    std::string Caption;
+    TListName Caption;
     int ImageIndex = 0;
     int Kind = SKindRoot;
     std::unique_ptr<TSat> Sat;
     std::unique_ptr<TTransponder> Transponder;
     std::unique_ptr<TTrChannel> Channel;
 
-    void SetSat(std::string name, std::string diseqc, std::string position);
+    void SetSat(TListName name, std::string diseqc, std::string position);
     void SetTransponder(TSat* sat, int32_t id, int32_t onid, int32_t frequency, int32_t symbolRate,
                         int32_t fecInner, int32_t polarization, std::string inversion);
-    void SetChannel(TTransponder* transponder, std::string name, std::string channelNr, int32_t serviceType,
+    void SetChannel(TTransponder* transponder, TListName name, std::string channelNr, int32_t serviceType,
                     int32_t serviceId);
 
     // The node's own line in services.xml, without indentation or line end.
@@ -160,18 +161,18 @@ class TBasicSNode final {
 
 class TBasicBNode final {
   public:
-    TBasicBNode(std::string caption, int imageIndex) : Caption(std::move(caption)), ImageIndex(imageIndex) {}
+    TBasicBNode(TListName caption, int imageIndex) : Caption(std::move(caption)), ImageIndex(imageIndex) {}
     XANTU_POOLED(TBasicBNode)
 
-    std::string Caption;
+    TListName Caption;
     int ImageIndex = 0;
     int Kind = BKindRoot;
     bool Reserved = false;
     std::unique_ptr<TBouquet> Bouquet;
     std::unique_ptr<TChannel> Channel;
 
-    void SetBouquet(std::string name, bool hidden, bool locked);
-    void SetChannel(TBouquet* bouquet, std::string name, int32_t serviceId, int32_t tsid, int32_t onid);
+    void SetBouquet(TListName name, bool hidden, bool locked);
+    void SetChannel(TBouquet* bouquet, TListName name, int32_t serviceId, int32_t tsid, int32_t onid);
 
     // A copy that shares no payload with this node; the entry's non-owning
     // links (bouquet, service) are carried over as they are.

@@ -181,16 +181,16 @@ struct SortKey {
     uint32_t Length = 0;
 };
 
-const std::string* TextOf(const TSPoolData& d, int column) {
+std::string_view TextOf(const TSPoolData& d, int column) {
     switch (column) {
     case PoolColName:
-        return &d.Channel->Name;
+        return d.Channel->Name;
     case PoolColDiseqc:
-        return &d.Sat->Diseqc;
+        return d.Sat->Diseqc;
     case PoolColSatelit:
-        return &d.Sat->Name;
+        return d.Sat->Name;
     default:
-        return nullptr;
+        return {};
     }
 }
 
@@ -223,7 +223,7 @@ void TServicePoolModel::Sort(int column, Qt::SortOrder order) {
                 SortKey& k = keys[i];
                 k.Row = static_cast<uint32_t>(i);
                 if (text) {
-                    const std::string& t = *TextOf(rows_[i].D, column);
+                    const std::string_view t = TextOf(rows_[i].D, column);
                     k.Offset = static_cast<uint32_t>(folded.size());
                     k.Length = static_cast<uint32_t>(t.size());
                     for (std::size_t j = 0; j < t.size(); ++j) {
@@ -300,7 +300,7 @@ const TSPoolData* TServicePoolModel::RowData(int row) const {
 }
 
 QString TServicePoolModel::CellText(const TSPoolData& d, int column) const {
-    auto Display = [this](const std::string& bytes) {
+    auto Display = [this](std::string_view bytes) {
         return decode_ ? decode_(bytes) : QString::fromStdString(DisplayText(bytes));
     };
     switch (column) {

@@ -41,7 +41,7 @@ enum TPoolColumn : int {
 // 4 reserved bouquet).
 using TImageProvider = std::function<QIcon(int index)>;
 // The readable form of name bytes from the list files.
-using TNameDecoder = std::function<QString(const std::string& bytes)>;
+using TNameDecoder = std::function<QString(std::string_view bytes)>;
 
 // Compares byte by byte, folding only a-z to A-Z; other bytes count by their
 // unsigned value and a prefix sorts first. Negative, zero or positive.

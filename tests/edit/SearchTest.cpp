@@ -27,7 +27,7 @@ TSearchData Id(uint8_t target, int32_t value) {
 std::string Hit(TEditFixture& f, const TSearchData& d) {
     f.Host.Selected.clear();
     f.Editor.Search().Start(d);
-    return f.Host.Selected.empty() ? "" : f.Host.Selected[0]->Data()->Caption;
+    return f.Host.Selected.empty() ? "" : f.Host.Selected[0]->Data()->Caption.Str();
 }
 
 } // namespace
