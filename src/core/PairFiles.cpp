@@ -10,7 +10,10 @@ namespace xantu {
 namespace {
 
 std::string Shown(std::string_view bytes) {
-    return "\"" + BytesAsUtf8(VisibleText(bytes)) + "\"";
+    std::string shown = "\"";
+    shown += BytesAsUtf8(VisibleText(bytes));
+    shown += '"';
+    return shown;
 }
 
 // Collects the first difference; later comparisons are skipped once one is

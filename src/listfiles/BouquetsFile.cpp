@@ -68,12 +68,13 @@ void ReadBouquets(std::string_view text, TBouquetTree& tree, TBouquetsRead& repo
     report = TBouquetsRead{};
     tree.Clear();
     std::string uncommented;
-    std::string_view x = GetListRoot(text, "xantu", "XANTU", "bouquets.xml", uncommented);
+    TTagStarts starts;
+    std::string_view x = GetListRoot(text, "xantu", "XANTU", "bouquets.xml", uncommented, &starts);
     if (x.empty())
         throw EXMLException(listfiles_texts::BouquetsRootMissing);
 
     TElementList bouquets;
-    GetElementListOrThrow(ElementContent(x), "bouquet", bouquets, "bouquets.xml");
+    GetElementListOrThrow(ElementContent(x), "bouquet", bouquets, "bouquets.xml", &starts);
     if (bouquets.empty())
         return;
 
@@ -96,7 +97,7 @@ void ReadBouquets(std::string_view text, TBouquetTree& tree, TBouquetsRead& repo
         bNode->Bouquet->Extra = std::move(extra);
         TBouquet* bouquet = bNode->Bouquet.get();
         PBNode bTreeNode = tree.AddChild(root, std::move(bNode));
-        GetElementListOrThrow(ElementContent(entry), "channel", channels, "bouquets.xml");
+        GetElementListOrThrow(ElementContent(entry), "channel", channels, "bouquets.xml", &starts);
         ReadEntries(tree, bTreeNode, bouquet, channels, names, report);
     }
 
@@ -171,25 +172,45 @@ void RefreshTsids(TBouquetTree& tree) {
     });
 }
 
+namespace {
+
+// How far ahead the index is asked to fetch a key's slot: far enough for the
+// memory to answer, near enough for the slot to be still cached.
+constexpr std::size_t kFetchAhead = 16;
+
+} // namespace
+
 std::vector<PBNode> LinkLoadedLists(TBouquetTree& tree, TServiceTree& services, TServiceIndex& index) {
     std::vector<PBNode> unlinked;
     index.ClearMarks();
     PBNode andere = ReservedBouquet(tree);
+    // The keys are gathered in tree order first and looked up after: the
+    // look-ups land anywhere in the index, and knowing the next keys lets
+    // the index fetch their slots while the current one is handled.
     // The file's entries stand before "andere", which a load leaves empty.
+    std::vector<PBNode> entries;
+    std::vector<uint64_t> keys;
     tree.ForEach([&](PBNode n) {
-        if (!IsEntry(n))
-            return;
-        TBasicBNode& entry = *n->Data();
-        const uint64_t key = MatchKey(*entry.Channel);
-        if (PSNode service = index.Find(*entry.Channel)) {
+        if (IsEntry(n)) {
+            entries.push_back(n);
+            keys.push_back(MatchKey(*n->Data()->Channel));
+        }
+    });
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i + kFetchAhead < keys.size())
+            index.Prefetch(keys[i + kFetchAhead]);
+        TBasicBNode& entry = *entries[i]->Data();
+        if (PSNode service = index.FindKey(keys[i])) {
             Tie(entry, service, true);
-            index.Mark(key);
-            return;
+            index.Mark(keys[i]);
+            continue;
         }
         entry.Channel->Service = nullptr;
-        unlinked.push_back(n);
-    });
-    TBouquet* bouquet = andere ? andere->Data()->Bouquet.get() : nullptr;
+        unlinked.push_back(entries[i]);
+    }
+
+    std::vector<TTrChannel*> candidates;
+    keys.clear();
     services.ForEach([&](PSNode s) {
         TBasicSNode* d = s->Data();
         if (!d || d->Kind != SKindChannel)
@@ -199,12 +220,23 @@ std::vector<PBNode> LinkLoadedLists(TBouquetTree& tree, TServiceTree& services, 
             service.ChannelNr.assign(1, '0');
         if (!andere || !service.Transponder || !IsTvOrRadio(service.ServiceType))
             return;
-        const uint64_t key = MatchKey(service);
-        if (!index.Mark(key))
-            return;
-        PBNode added = tree.AddChild(andere, AndereEntry(bouquet, service));
-        Tie(*added->Data(), index.Find(service.ServiceId, service.Transponder->Onid), true);
+        candidates.push_back(&service);
+        keys.push_back(MatchKey(service));
     });
+    if (!andere)
+        return unlinked;
+    TBouquet* bouquet = andere->Data()->Bouquet.get();
+    tree.ReserveChildren(andere, andere->ChildCount() + candidates.size());
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (i + kFetchAhead < keys.size())
+            index.Prefetch(keys[i + kFetchAhead]);
+        // A key any entry holds, or an earlier service, needs no entry.
+        PSNode first = index.MarkAndFind(keys[i]);
+        if (!first)
+            continue;
+        PBNode added = tree.AddChild(andere, AndereEntry(bouquet, *candidates[i]));
+        Tie(*added->Data(), first, true);
+    }
     return unlinked;
 }
 

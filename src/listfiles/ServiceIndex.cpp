@@ -61,19 +61,48 @@ void TServiceIndex::Add(PSNode service) {
     const TBasicSNode* d = service ? service->Data() : nullptr;
     if (!d || d->Kind != SKindChannel || !d->Channel || !d->Channel->Transponder)
         return;
+    Put(MatchKey(*d->Channel), service);
+}
+
+void TServiceIndex::Put(uint64_t key, PSNode service) {
     if ((size_ + 1) * 2 > slots_.size())
         Rehash(CapacityFor(size_ + 1));
-    Slot& s = slots_[SlotOf(MatchKey(*d->Channel))];
+    Slot& s = slots_[SlotOf(key)];
     if (s.Node)
         return;
-    s = Slot{MatchKey(*d->Channel), service};
+    s = Slot{key, service};
     ++size_;
 }
 
+void TServiceIndex::AddAll(const std::vector<TKeyed>& services) {
+    Reserve(size_ + services.size());
+    // Far enough ahead for the memory to answer, near enough to stay cached.
+    constexpr std::size_t kAhead = 16;
+    const std::size_t n = services.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + kAhead < n)
+            Prefetch(services[i + kAhead].Key);
+        Put(services[i].Key, services[i].Node);
+    }
+}
+
+void TServiceIndex::Prefetch(uint64_t key) const {
+    if (slots_.empty())
+        return;
+    const std::size_t i = Mix(key) & mask_;
+    __builtin_prefetch(&slots_[i]);
+    if (marks_.size() == slots_.size())
+        __builtin_prefetch(&marks_[i]);
+}
+
 PSNode TServiceIndex::Find(int32_t serviceId, int32_t onid) const {
+    return FindKey(MatchKey(serviceId, onid));
+}
+
+PSNode TServiceIndex::FindKey(uint64_t key) const {
     if (size_ == 0)
         return nullptr;
-    return slots_[SlotOf(MatchKey(serviceId, onid))].Node;
+    return slots_[SlotOf(key)].Node;
 }
 
 void TServiceIndex::ClearMarks() {
@@ -81,15 +110,19 @@ void TServiceIndex::ClearMarks() {
 }
 
 bool TServiceIndex::Mark(uint64_t key) {
+    return MarkAndFind(key) != nullptr;
+}
+
+PSNode TServiceIndex::MarkAndFind(uint64_t key) {
     if (size_ == 0)
-        return false;
+        return nullptr;
     if (marks_.size() != slots_.size())
         ClearMarks();
     const std::size_t i = SlotOf(key);
     if (!slots_[i].Node || marks_[i])
-        return false;
+        return nullptr;
     marks_[i] = 1;
-    return true;
+    return slots_[i].Node;
 }
 
 } // namespace xantu

@@ -24,16 +24,32 @@ class TServiceIndex {
     // Adds one service node; a key that is there already keeps its node, so
     // adding in tree order lets the first service answer for its key.
     void Add(PSNode service);
+    // One service with its key, as Add would take it.
+    struct TKeyed {
+        uint64_t Key;
+        PSNode Node;
+    };
+    // Adds services with their keys in the order given, as Add one by one
+    // would; the table's slots are fetched ahead, so that a big list does
+    // not wait on memory once per service.
+    void AddAll(const std::vector<TKeyed>& services);
+    // Brings the key's slot and mark towards the processor ahead of a Find
+    // or Mark of that key.
+    void Prefetch(uint64_t key) const;
 
     std::size_t Size() const { return size_; }
     // The first service the entry matches, or nullptr.
     PSNode Find(const TChannel& entry) const { return Find(entry.ServiceId, entry.Onid); }
     PSNode Find(int32_t serviceId, int32_t onid) const;
+    PSNode FindKey(uint64_t key) const;
 
     // One mark per indexed key, for walks that must treat each key once.
     void ClearMarks();
     // Marks the key; true when it is indexed and was not marked before.
     bool Mark(uint64_t key);
+    // Mark, answering the key's service when the key was newly marked
+    // (nullptr otherwise).
+    PSNode MarkAndFind(uint64_t key);
 
   private:
     struct Slot {
@@ -41,6 +57,7 @@ class TServiceIndex {
         PSNode Node = nullptr; // nullptr: the slot is free
     };
     std::size_t SlotOf(uint64_t key) const;
+    void Put(uint64_t key, PSNode service);
     void Rehash(std::size_t capacity);
 
     std::vector<Slot> slots_;

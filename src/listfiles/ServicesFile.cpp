@@ -25,6 +25,9 @@ struct TServicesReader {
     // The names of the file side by side; a channel's caption shares its
     // name's bytes.
     TListNameArena Names;
+    const TTagStarts* Starts;
+    // The services for the index, taken into it together once all are read.
+    std::vector<TServiceIndex::TKeyed> Keyed;
 
     void NoteName(std::string_view name) {
         if (Report.NamesUtf8 && !IsValidUtf8(name))
@@ -49,7 +52,7 @@ void TServicesReader::Network(PSNode root, std::string_view entry, std::span<con
     TSat* sat = satNode->Sat.get();
     PSNode node = Tree.AddChild(root, std::move(satNode));
 
-    GetElementListOrThrow(ElementContent(entry), "transponder", Transponders, "services.xml");
+    GetElementListOrThrow(ElementContent(entry), "transponder", Transponders, "services.xml", Starts);
     Tree.ReserveChildren(node, Transponders.size());
     for (std::size_t k = 0; k < Transponders.size(); ++k)
         Transponder(node, sat, Transponders.Elements[k], Transponders.AttrsOf(k));
@@ -81,7 +84,7 @@ void TServicesReader::Transponder(PSNode satNode, TSat* sat, std::string_view tp
     TTransponder* transponder = trNode->Transponder.get();
     PSNode node = Tree.AddChild(satNode, std::move(trNode));
 
-    GetElementListOrThrow(ElementContent(tp), "channel", Channels, "services.xml");
+    GetElementListOrThrow(ElementContent(tp), "channel", Channels, "services.xml", Starts);
     Tree.ReserveChildren(node, Channels.size());
     for (std::size_t k = 0; k < Channels.size(); ++k)
         Channel(node, transponder, Channels.AttrsOf(k));
@@ -105,7 +108,7 @@ void TServicesReader::Channel(PSNode trNode, TTransponder* transponder, std::spa
     ++Report.CountAll;
     PSNode node = Tree.AddChild(trNode, std::move(chNode));
     if (Index)
-        Index->Add(node);
+        Keyed.push_back({MatchKey(serviceId, transponder->Onid), node});
 }
 
 } // namespace
@@ -118,14 +121,15 @@ void ReadServices(std::string_view text, TServiceTree& tree, TServicesRead& repo
     PSNode root = tree.AddChild(nullptr, std::make_unique<TBasicSNode>("Services", ImgStructure));
 
     std::string uncommented;
-    std::string_view x = GetListRoot(text, "xantu", "XANTU", "services.xml", uncommented);
+    TTagStarts starts;
+    std::string_view x = GetListRoot(text, "xantu", "XANTU", "services.xml", uncommented, &starts);
     if (x.empty())
         throw EXMLException(listfiles_texts::ServicesRootMissing);
 
     TElementList networks;
     TElementList cables;
-    GetElementListOrThrow(ElementContent(x), "sat", networks, "services.xml");
-    GetElementListOrThrow(ElementContent(x), "cable", cables, "services.xml");
+    GetElementListOrThrow(ElementContent(x), "sat", networks, "services.xml", &starts);
+    GetElementListOrThrow(ElementContent(x), "cable", cables, "services.xml", &starts);
     // One list is for one kind of box; reading one kind and dropping the
     // other would lose the dropped networks on the next save.
     if (!networks.empty() && !cables.empty())
@@ -135,11 +139,13 @@ void ReadServices(std::string_view text, TServiceTree& tree, TServicesRead& repo
     if (!list.empty()) {
         report.BoxType = satellite ? BoxSat : BoxCable;
         tree.ReserveChildren(root, list.size());
+        TServicesReader reader{tree, report, index, satellite, {}, {}, {}, &starts, {}};
         if (index)
-            index->Reserve(text.size() / 128); // a service line is about 100 bytes
-        TServicesReader reader{tree, report, index, satellite, {}, {}, {}};
+            reader.Keyed.reserve(text.size() / 96); // a service line is about 100 bytes
         for (std::size_t k = 0; k < list.size(); ++k)
             reader.Network(root, list.Elements[k], list.AttrsOf(k));
+        if (index)
+            index->AddAll(reader.Keyed);
     }
     root->Expanded = true;
 }

@@ -5,6 +5,7 @@
 #include "listfiles/Texts.h"
 #include "model/XantuModel.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -91,13 +92,22 @@ std::size_t TagEnd(std::string_view text, std::size_t lt) {
 // does not search the rest of the text again for a pattern that occurs late
 // or never: the first occurrence at or after a later start is the same one
 // as long as it still lies at or after that start.
+// The first `needle` in `text` from `from` on (1-based; 0 when none),
+// through the tag starts when they cover the text.
+std::size_t SearchNoCase(const TTagStarts* starts, std::string_view needle, std::string_view text,
+                         std::size_t from) {
+    if (starts && needle[0] == '<' && starts->Covers(text))
+        return starts->Find(needle, text, from);
+    return TextPosNoCaseAnchored(needle, text, from);
+}
+
 class MemoSearch {
   public:
     explicit MemoSearch(std::string_view pattern) : pattern_(pattern) {}
-    std::size_t Find(std::string_view text, std::size_t from) {
+    std::size_t Find(std::string_view text, std::size_t from, const TTagStarts* starts = nullptr) {
         if (valid_ && from >= from_ && (found_ == 0 || found_ >= from))
             return found_;
-        found_ = TextPosNoCaseAnchored(pattern_, text, from);
+        found_ = SearchNoCase(starts, pattern_, text, from);
         from_ = from;
         valid_ = true;
         return found_;
@@ -112,8 +122,9 @@ class MemoSearch {
 };
 
 struct TagPatterns {
-    explicit TagPatterns(std::string_view tag)
-        : start(Pattern("<", tag, "")), end(Pattern("</", tag, ">")), endSearch(end), closeSearch("/>") {}
+    explicit TagPatterns(std::string_view tag, const TTagStarts* starts = nullptr)
+        : start(Pattern("<", tag, "")), end(Pattern("</", tag, ">")), endSearch(end), closeSearch("/>"),
+          starts(starts) {}
     static std::string Pattern(std::string_view before, std::string_view tag, std::string_view after) {
         std::string p;
         p.reserve(before.size() + tag.size() + after.size());
@@ -124,6 +135,7 @@ struct TagPatterns {
     std::string end;
     MemoSearch endSearch;
     MemoSearch closeSearch;
+    const TTagStarts* starts;
 };
 
 // The start tag opening at `lt`, whose element name ends at `i`, read in one
@@ -202,7 +214,7 @@ std::size_t FindStartTag(std::string_view text, const TagPatterns& p, std::size_
         s = i + 1;
     for (;;) {
         if (!found)
-            s = TextPosNoCaseAnchored(p.start, text, s);
+            s = SearchNoCase(p.starts, p.start, text, s);
         found = false;
         if (s == 0)
             return 0;
@@ -265,7 +277,8 @@ struct TElementSink {
     TElementList* WithAttrs = nullptr;
 };
 
-bool CollectElements(std::string_view text, std::string_view tag, TElementSink out) {
+bool CollectElements(std::string_view text, std::string_view tag, TElementSink out,
+                     const TTagStarts* starts = nullptr) {
     // The lists' elements never nest in themselves and always carry their
     // own end tag or close their start tag. An element that does neither, or
     // whose end tag is found only after another element of its name starts,
@@ -282,7 +295,7 @@ bool CollectElements(std::string_view text, std::string_view tag, TElementSink o
         withAttrs->Attrs.clear();
         withAttrs->AttrStart.assign(1, 0);
     }
-    TagPatterns p(tag);
+    TagPatterns p(tag, starts);
     std::size_t gt = npos;
     std::size_t s = FindStartTag(text, p, 1, gt, scan, &currentPlain);
     while (s != 0) {
@@ -297,7 +310,7 @@ bool CollectElements(std::string_view text, std::string_view tag, TElementSink o
             if (end <= text.size())
                 following = FindStartTag(text, p, end, nextGt, scanNext, &nextPlain);
         } else {
-            const std::size_t e = p.endSearch.Find(text, gt + 2);
+            const std::size_t e = p.endSearch.Find(text, gt + 2, p.starts);
             if (e == 0)
                 return false;
             end = e + p.endSearch.Size();
@@ -337,8 +350,9 @@ bool GetTagList(std::string_view text, std::string_view tag, TTagList& list) {
     return CollectElements(text, tag, TElementSink{list});
 }
 
-bool GetElementList(std::string_view text, std::string_view tag, TElementList& list) {
-    const bool ok = CollectElements(text, tag, TElementSink{list.Elements, &list});
+bool GetElementList(std::string_view text, std::string_view tag, TElementList& list,
+                    const TTagStarts* starts) {
+    const bool ok = CollectElements(text, tag, TElementSink{list.Elements, &list}, starts);
     if (!ok) {
         list.Elements.clear();
         list.Attrs.clear();
@@ -348,8 +362,8 @@ bool GetElementList(std::string_view text, std::string_view tag, TElementList& l
 }
 
 void GetElementListOrThrow(std::string_view text, std::string_view tag, TElementList& list,
-                           std::string_view file) {
-    if (!GetElementList(text, tag, list))
+                           std::string_view file, const TTagStarts* starts) {
+    if (!GetElementList(text, tag, list, starts))
         ThrowElementOpen(file, tag);
 }
 
@@ -358,9 +372,12 @@ void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& li
         ThrowElementOpen(file, tag);
 }
 
-std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& complete) {
+namespace {
+
+std::string_view RootTag(std::string_view text, std::string_view tag, bool& complete,
+                         const TTagStarts* starts) {
     complete = true;
-    TagPatterns p(tag);
+    TagPatterns p(tag, starts);
     std::size_t gt = npos;
     const std::size_t s = FindStartTag(text, p, 1, gt);
     if (s == 0)
@@ -371,7 +388,7 @@ std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& c
     }
     if (text[gt - 1] == '/')
         return text.substr(s - 1, gt + 2 - s);
-    const std::size_t e = TextPosNoCaseAnchored(p.end, text, gt + 2);
+    const std::size_t e = SearchNoCase(starts, p.end, text, gt + 2);
     if (e == 0) {
         complete = false;
         return {};
@@ -379,15 +396,53 @@ std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& c
     return text.substr(s - 1, e + p.end.size() - s);
 }
 
+} // namespace
+
+std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& complete) {
+    return RootTag(text, tag, complete, nullptr);
+}
+
 std::string_view GetListRoot(std::string_view text, std::string_view tag, std::string_view shownRoot,
-                             std::string_view file, std::string& storage) {
+                             std::string_view file, std::string& storage, TTagStarts* starts) {
     bool complete = true;
-    std::string_view root = GetRootTag(BlankComments(text, storage), tag, complete);
+    const std::string_view uncommented = BlankComments(text, storage);
+    if (starts)
+        starts->Build(uncommented);
+    std::string_view root = RootTag(uncommented, tag, complete, starts);
     if (!complete)
         throw EXMLException(listfiles_texts::FileCutShortBefore + std::string(file) +
                             listfiles_texts::FileCutShortMiddle + std::string(shownRoot) +
                             listfiles_texts::FileCutShortAfter);
     return root;
+}
+
+void TTagStarts::Build(std::string_view text) {
+    base_ = text.data();
+    size_ = text.size();
+    at_.clear();
+    // Offsets are 32 bits wide; a text beyond that is searched the long way.
+    if (text.size() > UINT32_MAX)
+        return;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    for (const char* q = begin; (q = static_cast<const char*>(std::memchr(q, '<', end - q))); ++q)
+        at_.push_back(static_cast<uint32_t>(q - begin));
+}
+
+std::size_t TTagStarts::Find(std::string_view needle, std::string_view part, std::size_t start) const {
+    const std::size_t m = needle.size();
+    const std::size_t n = part.size();
+    if (start < 1)
+        start = 1;
+    if (m == 0 || n == 0 || start > n || m > n - (start - 1))
+        return TextPosNoCaseAnchored(needle, part, start); // its answers and errors for the odd cases
+    const std::size_t offset = static_cast<std::size_t>(part.data() - base_);
+    const std::size_t from = offset + start - 1;
+    const std::size_t lastStart = offset + n - m;
+    for (auto it = std::lower_bound(at_.begin(), at_.end(), from); it != at_.end() && *it <= lastStart; ++it)
+        if (SameNameNoCase(std::string_view(base_ + *it, m), needle))
+            return *it - offset + 1;
+    return 0;
 }
 
 std::string_view ElementContent(std::string_view element) {

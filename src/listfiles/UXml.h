@@ -38,6 +38,26 @@ bool GetTagList(std::string_view text, std::string_view tag, TTagList& list);
 // answering false: a list file is read whole or not at all.
 void GetTagListOrThrow(std::string_view text, std::string_view tag, TTagList& list, std::string_view file);
 
+// Where every '<' of a text stands, found once: the many searches for start
+// and end tags in a big list then step from one '<' to the next instead of
+// through the bytes between. Searches in any part of that text may use it;
+// the text must stay as it is while they do.
+class TTagStarts {
+  public:
+    void Build(std::string_view text);
+    bool Covers(std::string_view part) const {
+        return !at_.empty() && part.data() >= base_ && part.data() + part.size() <= base_ + size_;
+    }
+    // What TextPosNoCaseAnchored answers for a needle that starts with '<'
+    // in a part of the text (1-based position in `part`, 0 when none).
+    std::size_t Find(std::string_view needle, std::string_view part, std::size_t start) const;
+
+  private:
+    const char* base_ = nullptr;
+    std::size_t size_ = 0;
+    std::vector<uint32_t> at_; // offsets of the '<' in text order
+};
+
 // Every element of that name, as GetTagList finds them, together with the
 // attributes of each one's start tag, as GetAttrList reads them. Tags in the
 // form the lists are written in (a blank, a name, "=", a quoted value) are
@@ -53,9 +73,11 @@ struct TElementList {
         return std::span<const TXmlAttr>(Attrs).subspan(AttrStart[k], AttrStart[k + 1] - AttrStart[k]);
     }
 };
-bool GetElementList(std::string_view text, std::string_view tag, TElementList& list);
+// `starts`, when given, must cover `text`.
+bool GetElementList(std::string_view text, std::string_view tag, TElementList& list,
+                    const TTagStarts* starts = nullptr);
 void GetElementListOrThrow(std::string_view text, std::string_view tag, TElementList& list,
-                           std::string_view file);
+                           std::string_view file, const TTagStarts* starts = nullptr);
 
 // The element named `tag` whose end tag must be present: the root of a list
 // file. Empty when there is no start tag; sets `complete` to false when the
@@ -67,8 +89,10 @@ std::string_view GetRootTag(std::string_view text, std::string_view tag, bool& c
 // copy goes to `storage`); empty when there is none. A root that starts but
 // does not end raises EXMLException naming `file` and `shownRoot`: a file
 // cut short would be read in part and saved in part.
+// With `starts`, the tag starts of the text the root was cut from are
+// found on the way, for the searches within the root.
 std::string_view GetListRoot(std::string_view text, std::string_view tag, std::string_view shownRoot,
-                             std::string_view file, std::string& storage);
+                             std::string_view file, std::string& storage, TTagStarts* starts = nullptr);
 
 // What stands between the element's start tag and its end: empty for an
 // element whose start tag closes itself. Children are looked for here, so

@@ -51,7 +51,7 @@ struct TFillFixture : TEditFixture {
 std::vector<std::string> Captions(PBNode bouquet) {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < bouquet->ChildCount(); ++i)
-        out.push_back(bouquet->Child(i)->Data()->Caption);
+        out.push_back(bouquet->Child(i)->Data()->Caption.Str());
     return out;
 }
 
