@@ -227,26 +227,38 @@ void TListDocument::ApplyViewFilter() {
 void TListDocument::ApplyViewFilterAndPositions(bool copyPositions) {
     PBNode root = VTB.GetFirst();
     if (root) {
+        // The linked entries are gathered first: their services lie anywhere
+        // in memory, and knowing the next ones lets them be fetched ahead.
+        std::vector<TChannel*> linked;
+        std::vector<PBNode> nodes;
         VTB.ForEach([&](PBNode n) {
             n->Expanded = n == root;
             TBasicBNode* d = n->Data();
             if (n == root || !d || d->Kind != BKindChannel || !d->Channel || !d->Channel->Service)
                 return;
-            const TTrChannel& service = *d->Channel->Service;
+            linked.push_back(d->Channel.get());
+            nodes.push_back(n);
+        });
+        constexpr std::size_t kAhead = 8;
+        for (std::size_t i = 0; i < linked.size(); ++i) {
+            if (i + kAhead < linked.size())
+                __builtin_prefetch(linked[i + kAhead]->Service);
+            TChannel& entry = *linked[i];
+            const TTrChannel& service = *entry.Service;
             if (copyPositions && service.Transponder && service.Transponder->Sat)
-                d->Channel->SatPosition = service.Transponder->Sat->Position;
+                entry.SatPosition = service.Transponder->Sat->Position;
             switch (ClassOfServiceType(service.ServiceType)) {
             case ServiceClass::TV:
-                n->Visible = ShowTV;
+                nodes[i]->Visible = ShowTV;
                 break;
             case ServiceClass::Radio:
-                n->Visible = ShowRadio;
+                nodes[i]->Visible = ShowRadio;
                 break;
             case ServiceClass::Special:
-                n->Visible = ShowSpezial;
+                nodes[i]->Visible = ShowSpezial;
                 break;
             }
-        });
+        }
     }
     host_->ViewFilterApplied();
 }

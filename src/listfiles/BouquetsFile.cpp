@@ -196,13 +196,27 @@ std::vector<PBNode> LinkLoadedLists(TBouquetTree& tree, TServiceTree& services, 
             keys.push_back(MatchKey(*n->Data()->Channel));
         }
     });
+    std::vector<PSNode> found(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (i + kFetchAhead < keys.size())
             index.Prefetch(keys[i + kFetchAhead]);
-        TBasicBNode& entry = *entries[i]->Data();
-        if (PSNode service = index.FindKey(keys[i])) {
-            Tie(entry, service, true);
+        found[i] = index.FindKey(keys[i]);
+        if (found[i])
             index.Mark(keys[i]);
+    }
+    // The services found lie anywhere in memory, each reached through its
+    // node and its wrapper: those are fetched ahead one step after another.
+    const std::size_t n = entries.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i + 3 * kFetchAhead / 2 < n && found[i + 3 * kFetchAhead / 2])
+            __builtin_prefetch(found[i + 3 * kFetchAhead / 2]);
+        if (i + kFetchAhead < n && found[i + kFetchAhead])
+            __builtin_prefetch(found[i + kFetchAhead]->Data());
+        if (i + kFetchAhead / 2 < n && found[i + kFetchAhead / 2])
+            __builtin_prefetch(found[i + kFetchAhead / 2]->Data()->Channel.get());
+        TBasicBNode& entry = *entries[i]->Data();
+        if (found[i]) {
+            Tie(entry, found[i], true);
             continue;
         }
         entry.Channel->Service = nullptr;

@@ -4,13 +4,6 @@ namespace xantu {
 
 namespace {
 
-std::size_t Mix(uint64_t k) {
-    k ^= k >> 33;
-    k *= 0xff51afd7ed558ccdULL;
-    k ^= k >> 33;
-    return static_cast<std::size_t>(k);
-}
-
 // Half full at most: probes stay short, and 100,000 services take 4 MB.
 std::size_t CapacityFor(std::size_t keys) {
     std::size_t cap = 16;
@@ -84,15 +77,6 @@ void TServiceIndex::AddAll(const std::vector<TKeyed>& services) {
             Prefetch(services[i + kAhead].Key);
         Put(services[i].Key, services[i].Node);
     }
-}
-
-void TServiceIndex::Prefetch(uint64_t key) const {
-    if (slots_.empty())
-        return;
-    const std::size_t i = Mix(key) & mask_;
-    __builtin_prefetch(&slots_[i]);
-    if (marks_.size() == slots_.size())
-        __builtin_prefetch(&marks_[i]);
 }
 
 PSNode TServiceIndex::Find(int32_t serviceId, int32_t onid) const {

@@ -35,7 +35,14 @@ class TServiceIndex {
     void AddAll(const std::vector<TKeyed>& services);
     // Brings the key's slot and mark towards the processor ahead of a Find
     // or Mark of that key.
-    void Prefetch(uint64_t key) const;
+    void Prefetch(uint64_t key) const {
+        if (slots_.empty())
+            return;
+        const std::size_t i = Mix(key) & mask_;
+        __builtin_prefetch(&slots_[i]);
+        if (marks_.size() == slots_.size())
+            __builtin_prefetch(&marks_[i]);
+    }
 
     std::size_t Size() const { return size_; }
     // The first service the entry matches, or nullptr.
@@ -52,6 +59,12 @@ class TServiceIndex {
     PSNode MarkAndFind(uint64_t key);
 
   private:
+    static std::size_t Mix(uint64_t k) {
+        k ^= k >> 33;
+        k *= 0xff51afd7ed558ccdULL;
+        k ^= k >> 33;
+        return static_cast<std::size_t>(k);
+    }
     struct Slot {
         uint64_t Key = 0;
         PSNode Node = nullptr; // nullptr: the slot is free

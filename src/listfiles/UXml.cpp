@@ -9,6 +9,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace xantu {
 
 namespace {
@@ -43,9 +47,42 @@ bool IsNameEnd(char c) {
     return IsBlank(c) || c == '/' || c == '>';
 }
 
+// Whether two texts of the same size hold the same bytes. Names and tags
+// are short; comparing them a word at a time spares a loop per byte.
+inline bool SameBytes(std::string_view a, std::string_view b) {
+    const std::size_t n = a.size();
+    const char* x = a.data();
+    const char* y = b.data();
+    const auto word8 = [](const char* p) {
+        uint64_t w;
+        std::memcpy(&w, p, sizeof w);
+        return w;
+    };
+    const auto word4 = [](const char* p) {
+        uint32_t w;
+        std::memcpy(&w, p, sizeof w);
+        return w;
+    };
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 <= n; i += 8)
+            if (word8(x + i) != word8(y + i))
+                return false;
+        return word8(x + n - 8) == word8(y + n - 8);
+    }
+    if (n >= 4)
+        return word4(x) == word4(y) && word4(x + n - 4) == word4(y + n - 4);
+    for (std::size_t i = 0; i < n; ++i)
+        if (x[i] != y[i])
+            return false;
+    return true;
+}
+
 bool SameNameNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
+    // The lists write their names in one case: equal bytes settle it.
+    if (SameBytes(a, b))
+        return true;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i] != b[i] && Fold(a[i]) != Fold(b[i]))
             return false;
@@ -59,6 +96,44 @@ std::string_view TrimView(std::string_view s) {
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
         --e;
     return s.substr(b, e - b);
+}
+
+// The first byte at or after `i` (below `n`) that ends an attribute name
+// (a blank, '=', '>', '/' or a quote), or `n`.
+std::size_t NameStopFrom(const char* p, std::size_t i, std::size_t n) {
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: attribute names and the values in between are
+    // what a list's tags consist of.
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const auto is = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+        const __m128i blank = _mm_or_si128(_mm_or_si128(is(' '), is('\t')), _mm_or_si128(is('\n'), is('\r')));
+        const __m128i other = _mm_or_si128(_mm_or_si128(is('='), is('>')),
+                                           _mm_or_si128(is('/'), _mm_or_si128(is('"'), is('\''))));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(blank, other));
+        if (mask != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    while (i < n && !(ClassOf(p[i]) & kNameStop))
+        ++i;
+    return i;
+}
+
+// The first `c` at or after `i` (below `n`), or `n`.
+std::size_t CharFrom(const char* p, std::size_t i, std::size_t n, char c) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(v, wanted));
+        if (mask != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    while (i < n && p[i] != c)
+        ++i;
+    return i;
 }
 
 // The '>' that ends the tag opening at `lt` (0-based), or npos. A quote
@@ -170,8 +245,7 @@ bool ScanPlainTag(std::string_view text, std::size_t i, std::size_t& gt, TAttrLi
         if (i == before || (ClassOf(c) & kNameStop))
             return false;
         const std::size_t nameStart = i;
-        while (i < n && !(ClassOf(p[i]) & kNameStop))
-            ++i;
+        i = NameStopFrom(p, i, n);
         const std::size_t nameEnd = i;
         while (i < n && IsBlank(p[i]))
             ++i;
@@ -184,8 +258,7 @@ bool ScanPlainTag(std::string_view text, std::size_t i, std::size_t& gt, TAttrLi
             return false;
         const char quote = p[i];
         const std::size_t valueStart = ++i;
-        while (i < n && p[i] != quote)
-            ++i;
+        i = CharFrom(p, i, n, quote);
         if (i >= n)
             return false;
         attrs.push_back(TXmlAttr{text.substr(nameStart, nameEnd - nameStart),
@@ -288,7 +361,9 @@ bool CollectElements(std::string_view text, std::string_view tag, TElementSink o
     TElementList* const withAttrs = out.WithAttrs;
     // The attributes of the element at hand and of the one after it: the
     // next start tag is read before the element at hand is taken.
-    TAttrList current, next;
+    TAttrList spareCurrent, spareNext;
+    TAttrList& current = withAttrs ? withAttrs->Scan[0] : spareCurrent;
+    TAttrList& next = withAttrs ? withAttrs->Scan[1] : spareNext;
     bool currentPlain = false, nextPlain = false;
     TAttrList* const scan = withAttrs ? &current : nullptr;
     if (withAttrs) {
@@ -420,6 +495,7 @@ void TTagStarts::Build(std::string_view text) {
     base_ = text.data();
     size_ = text.size();
     at_.clear();
+    hint_ = 0;
     // Offsets are 32 bits wide; a text beyond that is searched the long way.
     if (text.size() > UINT32_MAX)
         return;
@@ -439,9 +515,30 @@ std::size_t TTagStarts::Find(std::string_view needle, std::string_view part, std
     const std::size_t offset = static_cast<std::size_t>(part.data() - base_);
     const std::size_t from = offset + start - 1;
     const std::size_t lastStart = offset + n - m;
-    for (auto it = std::lower_bound(at_.begin(), at_.end(), from); it != at_.end() && *it <= lastStart; ++it)
-        if (SameNameNoCase(std::string_view(base_ + *it, m), needle))
-            return *it - offset + 1;
+    // Searches mostly go forward from where the last one began: the first
+    // '<' at or after `from` is looked for from there in growing steps, and
+    // only a search that goes back looks through the whole list.
+    std::size_t lo = 0, hi = at_.size();
+    if (hint_ < at_.size() && at_[hint_] < from) {
+        lo = hint_ + 1;
+        std::size_t step = 1;
+        while (lo + step < hi && at_[lo + step] < from) {
+            lo += step + 1;
+            step *= 2;
+        }
+        hi = std::min(hi, lo + step + 1);
+    }
+    std::size_t k =
+        static_cast<std::size_t>(std::lower_bound(at_.begin() + lo, at_.begin() + hi, from) - at_.begin());
+    hint_ = k;
+    // Most '<' start another tag than the one looked for, which its second
+    // byte already tells.
+    const unsigned char second = m > 1 ? Fold(needle[1]) : 0;
+    for (; k < at_.size() && at_[k] <= lastStart; ++k) {
+        const char* q = base_ + at_[k];
+        if ((m < 2 || Fold(q[1]) == second) && SameNameNoCase(std::string_view(q, m), needle))
+            return at_[k] - offset + 1;
+    }
     return 0;
 }
 
@@ -578,7 +675,7 @@ std::size_t KnownIndex(const std::string_view* known, std::size_t count, std::st
         const std::string_view candidate = known[k];
         if (candidate.size() != name.size())
             continue;
-        if (std::memcmp(candidate.data(), name.data(), name.size()) == 0 || SameNameNoCase(candidate, name))
+        if (SameNameNoCase(candidate, name))
             return k;
     }
     return count;

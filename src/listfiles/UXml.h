@@ -55,7 +55,8 @@ class TTagStarts {
   private:
     const char* base_ = nullptr;
     std::size_t size_ = 0;
-    std::vector<uint32_t> at_; // offsets of the '<' in text order
+    std::vector<uint32_t> at_;     // offsets of the '<' in text order
+    mutable std::size_t hint_ = 0; // where the last search began
 };
 
 // Every element of that name, as GetTagList finds them, together with the
@@ -66,6 +67,9 @@ struct TElementList {
     TTagList Elements;
     TAttrList Attrs;                 // the attributes of all elements, in text order
     std::vector<uint32_t> AttrStart; // element k's are [AttrStart[k], AttrStart[k + 1])
+    // Room for the attributes of the tags at hand while the list is read,
+    // kept so that reading many lists into one does not allocate each time.
+    TAttrList Scan[2];
 
     std::size_t size() const { return Elements.size(); }
     bool empty() const { return Elements.empty(); }

@@ -261,6 +261,8 @@ template <class T> class TNodeTree {
         return raw;
     }
     static std::size_t SubtreeSize(const Node* node) {
+        if (node->children_.empty())
+            return 1; // the usual case, a new leaf: no walk needed
         std::size_t n = 0;
         std::vector<const Node*> pending{node};
         while (!pending.empty()) {

@@ -121,7 +121,8 @@ PBNode TWindowTest::Bouquet(const char* caption) const {
 QStringList TWindowTest::Captions(PBNode node) {
     QStringList out;
     for (std::size_t i = 0; i < node->ChildCount(); ++i)
-        out << QString::fromStdString(node->Child(i)->Data()->Caption);
+        out << QString::fromUtf8(node->Child(i)->Data()->Caption.data(),
+                                 static_cast<qsizetype>(node->Child(i)->Data()->Caption.size()));
     return out;
 }
 

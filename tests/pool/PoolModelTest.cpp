@@ -58,11 +58,11 @@ TEST(PoolCompare, NamesFoldOnlyAsciiLettersAndPrefixesComeFirst) {
 }
 
 TEST(PoolCompare, IdentifiersCompareWithoutOverflow) {
-    TSat sat{"S", "0", ""};
+    TSat sat{"S", "0", "", ""};
     TTransponder tp;
     tp.Sat = &sat;
-    TTrChannel lo{&tp, "a", INT_MIN, 1, "0"};
-    TTrChannel hi{&tp, "b", INT_MAX, 1, "0"};
+    TTrChannel lo{&tp, "a", INT_MIN, 1, "0", ""};
+    TTrChannel hi{&tp, "b", INT_MAX, 1, "0", ""};
     TSPoolData a{&sat, &tp, &lo}, b{&sat, &tp, &hi};
     // A subtraction would wrap here and put INT_MIN after INT_MAX.
     EXPECT_LT(ComparePoolRows(a, b, PoolColSID), 0);
