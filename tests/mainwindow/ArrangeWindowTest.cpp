@@ -82,7 +82,7 @@ class ArrangeWindowTest : public ::testing::Test {
     QStringList Captions(PBNode node) const {
         QStringList out;
         for (std::size_t i = 0; i < node->ChildCount(); ++i)
-            out << QString::fromStdString(node->Child(i)->Data()->Caption);
+            out << QString::fromStdString(node->Child(i)->Data()->Caption.Str());
         return out;
     }
     void Select(std::initializer_list<PBNode> nodes) {
@@ -97,7 +97,7 @@ class ArrangeWindowTest : public ::testing::Test {
     QStringList SelectedCaptions() const {
         QStringList out;
         for (PBNode n : win->SelectedBouquetNodes())
-            out << QString::fromStdString(n->Data()->Caption);
+            out << QString::fromStdString(n->Data()->Caption.Str());
         return out;
     }
     void Key(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::ControlModifier) {

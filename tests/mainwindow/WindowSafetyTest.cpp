@@ -98,7 +98,7 @@ TEST_F(WindowSafetyTest, ShowingOnlyTheBouquetsLeavesTheEntrysBouquetSelected) {
             EXPECT_FALSE(Shows(Find<TInfoPanel>(b, "BouquetCInfoPanel")));
             EXPECT_TRUE(Shows(Find<TInfoPanel>(b, "BouquetBInfoPanel")));
             EXPECT_EQ(Find<QLineEdit>(b, "EBBouquetName")->text(),
-                      QString::fromStdString(Bouquet(bi)->Data()->Caption));
+                      QString::fromStdString(Bouquet(bi)->Data()->Caption.Str()));
         }
 
     // Del now asks about the bouquet the user sees highlighted; declined,
@@ -220,7 +220,7 @@ TEST_F(WindowSafetyTest, PanelsShowNothingWhenNothingIsSelected) {
     Click(Bouquet(1), Qt::ControlModifier);
     Click(Bouquet(1), Qt::ControlModifier);
     EXPECT_EQ(Find<QLineEdit>(b, "EBBouquetName")->text(),
-              QString::fromStdString(Bouquet(0)->Data()->Caption));
+              QString::fromStdString(Bouquet(0)->Data()->Caption.Str()));
     QTest::keyClick(VTB(*win), Qt::Key_Delete);
     EXPECT_TRUE(VTB(*win)->selectionModel()->selectedRows().isEmpty());
     EXPECT_FALSE(Shows(Find<TInfoPanel>(b, "BouquetBInfoPanel")));
