@@ -447,14 +447,42 @@ void TBouquetEditor::SetBouquetFlag(PBNode selected, bool TNodeFields::*flag, bo
     Finish();
 }
 
+namespace {
+
+// Holds the views' rows together for one history step. The step must be
+// over before anything looks at the rows again (the selection above all):
+// until then the views still hold places of nodes the step freed.
+class TBatchGuard {
+  public:
+    explicit TBatchGuard(TEditHost& host) : host_(host) { host_.BeginBatch(); }
+    ~TBatchGuard() { host_.EndBatch(); }
+    TBatchGuard(const TBatchGuard&) = delete;
+    TBatchGuard& operator=(const TBatchGuard&) = delete;
+
+  private:
+    TEditHost& host_;
+};
+
+} // namespace
+
 bool TBouquetEditor::Undo() {
     PBNode select = nullptr;
-    return history_.Undo(select) && AfterHistoryStep(select);
+    bool stepped = false;
+    {
+        TBatchGuard batch(host_);
+        stepped = history_.Undo(select);
+    }
+    return stepped && AfterHistoryStep(select);
 }
 
 bool TBouquetEditor::Redo() {
     PBNode select = nullptr;
-    return history_.Redo(select) && AfterHistoryStep(select);
+    bool stepped = false;
+    {
+        TBatchGuard batch(host_);
+        stepped = history_.Redo(select);
+    }
+    return stepped && AfterHistoryStep(select);
 }
 
 bool TBouquetEditor::AfterHistoryStep(PBNode select) {

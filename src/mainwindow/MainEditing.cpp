@@ -63,20 +63,6 @@ class TNameFieldUndo : public QObject {
 
 } // namespace
 
-namespace {
-// Holds the bouquet view's rows together for one undo or redo step.
-class TRearrangeGuard {
-  public:
-    explicit TRearrangeGuard(TBouquetModel& model) : model_(model) { model_.BeginRearrange(); }
-    ~TRearrangeGuard() { model_.EndRearrange(); }
-    TRearrangeGuard(const TRearrangeGuard&) = delete;
-    TRearrangeGuard& operator=(const TRearrangeGuard&) = delete;
-
-  private:
-    TBouquetModel& model_;
-};
-} // namespace
-
 TMainEditing::TMainEditing(TMain& main) : Editor(main.Doc(), *this), main_(main) {
     ExecSearchDialog = [](TSuchenDlg& dlg) { return dlg.exec(); };
 }
@@ -95,6 +81,14 @@ void TMainEditing::SetModified(bool modified) {
 
 void TMainEditing::ShowBouquetsPage() {
     main_.Pages->setCurrentWidget(main_.SheetBouquets);
+}
+
+void TMainEditing::BeginBatch() {
+    main_.vtbModel_.BeginRearrange();
+}
+
+void TMainEditing::EndBatch() {
+    main_.vtbModel_.EndRearrange();
 }
 
 void TMainEditing::ClearSelection() {
@@ -158,16 +152,12 @@ void TMainEditing::Attach() {
     // One step may put back a thousand rows (a fill, a clean-up): the view
     // hears of them as one layout change, as it did when the step was made.
     connect(MenuUndo, &QAction::triggered, this, [this] {
-        if (!main_.ListsLocked()) {
-            TRearrangeGuard batch(main_.vtbModel_);
+        if (!main_.ListsLocked())
             Editor.Undo();
-        }
     });
     connect(MenuRedo, &QAction::triggered, this, [this] {
-        if (!main_.ListsLocked()) {
-            TRearrangeGuard batch(main_.vtbModel_);
+        if (!main_.ListsLocked())
             Editor.Redo();
-        }
     });
     main_.MenuBearbeiten->addSeparator();
     main_.MenuBearbeiten->addAction(MenuUndo);

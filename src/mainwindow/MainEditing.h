@@ -42,6 +42,8 @@ class TMainEditing : public QObject, public TEditHost {
     void RefreshInfo() override;
     void CopyModeChanged(bool copyMode) override;
     void HistoryChanged() override;
+    void BeginBatch() override;
+    void EndBatch() override;
 
     std::vector<PBNode> Selection() const;
 
