@@ -36,15 +36,24 @@ uint64_t ParseHex(std::string_view text) {
         }
         return v;
     }();
+    // Read forward: the same value as summing digit times its power of 16
+    // (digits beyond the sixteenth from the right fall out of 64 bits either
+    // way).
     uint64_t result = 0;
-    uint64_t multiplier = 1;
-    for (std::size_t i = text.size(); i-- > 0;) {
-        const int digit = kValue[static_cast<unsigned char>(text[i])];
-        if (digit < 0)
-            throw Exception(listfiles_texts::InvalidHexCharacter +
-                            BytesAsUtf8(VisibleText(std::string_view(&text[i], 1))));
-        result += static_cast<uint64_t>(digit) * multiplier;
-        multiplier *= 16;
+    bool bad = false;
+    for (char c : text) {
+        const int digit = kValue[static_cast<unsigned char>(c)];
+        bad = bad || digit < 0;
+        result = result * 16 + static_cast<uint64_t>(digit & 15);
+    }
+    if (bad) {
+        // The message names the last byte that is no digit, as a reading
+        // from the right meets it first.
+        std::size_t i = text.size();
+        while (kValue[static_cast<unsigned char>(text[i - 1])] >= 0)
+            --i;
+        throw Exception(listfiles_texts::InvalidHexCharacter +
+                        BytesAsUtf8(VisibleText(std::string_view(&text[i - 1], 1))));
     }
     return result;
 }

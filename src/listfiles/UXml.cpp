@@ -217,11 +217,11 @@ struct TagPatterns {
 // walk when it has the form the lists are written in: each attribute a
 // blank, a name, "=" (blanks around it allowed) and a value in quotes, and
 // the tag closed by ">" or "/>" after optional blanks. Then its '>' is the
-// one TagEnd finds and `attrs` holds what GetAttrList reads, and the answer
-// is true. Any other form (a stray byte, a name glued to a value, an open
-// quote) answers false and leaves both to the long way.
+// one TagEnd finds, what GetAttrList reads has been appended to `attrs`,
+// and the answer is true. Any other form (a stray byte, a name glued to a
+// value, an open quote) answers false and leaves both to the long way; what
+// was appended of such a tag is for the caller to drop.
 bool ScanPlainTag(std::string_view text, std::size_t i, std::size_t& gt, TAttrList& attrs) {
-    attrs.clear();
     const char* p = text.data();
     const std::size_t n = text.size();
     for (;;) {
@@ -270,8 +270,8 @@ bool ScanPlainTag(std::string_view text, std::size_t i, std::size_t& gt, TAttrLi
 
 // The next start tag of the element (1-based position of its '<'), the name
 // ending there, and the 0-based position of the tag's '>' (npos when the
-// tag never closes). With `attrs`, the tag's attributes are read on the way
-// when it has the plain form (`plain` says whether they were).
+// tag never closes). With `attrs`, the tag's attributes are appended to it
+// on the way when it has the plain form (`plain` says whether they were).
 std::size_t FindStartTag(std::string_view text, const TagPatterns& p, std::size_t from, std::size_t& gt,
                          TAttrList* attrs = nullptr, bool* plain = nullptr) {
     std::size_t s = from;
@@ -359,57 +359,58 @@ bool CollectElements(std::string_view text, std::string_view tag, TElementSink o
     // tag would quietly drop or merge what follows, so the list is refused.
     out.Elements.clear();
     TElementList* const withAttrs = out.WithAttrs;
-    // The attributes of the element at hand and of the one after it: the
-    // next start tag is read before the element at hand is taken.
-    TAttrList spareCurrent, spareNext;
-    TAttrList& current = withAttrs ? withAttrs->Scan[0] : spareCurrent;
-    TAttrList& next = withAttrs ? withAttrs->Scan[1] : spareNext;
-    bool currentPlain = false, nextPlain = false;
-    TAttrList* const scan = withAttrs ? &current : nullptr;
+    // A tag's attributes go straight behind those of the elements before it
+    // as the tag is found; a tag of another form is read the long way once
+    // its element is cut, in place of what the walk took from it.
+    TAttrList* const attrs = withAttrs ? &withAttrs->Attrs : nullptr;
     if (withAttrs) {
         withAttrs->Attrs.clear();
         withAttrs->AttrStart.assign(1, 0);
     }
     TagPatterns p(tag, starts);
     std::size_t gt = npos;
-    std::size_t s = FindStartTag(text, p, 1, gt, scan, &currentPlain);
+    bool plain = false;
+    std::size_t s = FindStartTag(text, p, 1, gt, attrs, &plain);
     while (s != 0) {
         if (gt == npos)
             return false;
-        std::size_t end = 0;
-        std::size_t nextGt = npos;
-        std::size_t following = 0;
-        TAttrList* const scanNext = withAttrs ? &next : nullptr;
-        if (text[gt - 1] == '/') {
-            end = gt + 2;
-            if (end <= text.size())
-                following = FindStartTag(text, p, end, nextGt, scanNext, &nextPlain);
-        } else {
+        const bool closesItself = text[gt - 1] == '/';
+        std::size_t end = gt + 2;
+        if (!closesItself) {
             const std::size_t e = p.endSearch.Find(text, gt + 2, p.starts);
             if (e == 0)
                 return false;
             end = e + p.endSearch.Size();
-            // The next start tag is searched once: inside the element it
-            // proves the end tag someone else's, behind it it is the sibling.
-            following = FindStartTag(text, p, gt + 2, nextGt, scanNext, &nextPlain);
-            if (following != 0 && following < end)
-                return false;
         }
         std::string_view element = TrimView(text.substr(s - 1, end - s));
         if (element.empty())
             break;
-        out.Elements.push_back(element);
-        if (withAttrs) {
-            if (!currentPlain)
-                GetAttrList(element, current);
-            withAttrs->Attrs.insert(withAttrs->Attrs.end(), current.begin(), current.end());
-            withAttrs->AttrStart.push_back(static_cast<uint32_t>(withAttrs->Attrs.size()));
-            std::swap(current, next);
-            currentPlain = nextPlain;
+        if (withAttrs && !plain) {
+            withAttrs->Attrs.resize(withAttrs->AttrStart.back());
+            GetAttrList(element, withAttrs->Scan);
+            withAttrs->Attrs.insert(withAttrs->Attrs.end(), withAttrs->Scan.begin(), withAttrs->Scan.end());
         }
+        const std::size_t attrsEnd = withAttrs ? withAttrs->Attrs.size() : 0;
+        // The next start tag is searched once: inside an element with an end
+        // tag it proves that end tag someone else's, behind it it is the
+        // sibling.
+        const std::size_t from = closesItself ? end : gt + 2;
+        std::size_t nextGt = npos;
+        std::size_t following = 0;
+        bool nextPlain = false;
+        if (from <= text.size())
+            following = FindStartTag(text, p, from, nextGt, attrs, &nextPlain);
+        if (!closesItself && following != 0 && following < end)
+            return false;
+        out.Elements.push_back(element);
+        if (withAttrs)
+            withAttrs->AttrStart.push_back(static_cast<uint32_t>(attrsEnd));
         s = following;
         gt = nextGt;
+        plain = nextPlain;
     }
+    if (withAttrs)
+        withAttrs->Attrs.resize(withAttrs->AttrStart.back());
     return true;
 }
 

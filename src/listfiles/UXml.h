@@ -46,7 +46,10 @@ class TTagStarts {
   public:
     void Build(std::string_view text);
     bool Covers(std::string_view part) const {
-        return !at_.empty() && part.data() >= base_ && part.data() + part.size() <= base_ + size_;
+        // Compared as numbers: `part` may lie in another text altogether.
+        const auto at = reinterpret_cast<std::uintptr_t>(part.data());
+        const auto base = reinterpret_cast<std::uintptr_t>(base_);
+        return !at_.empty() && at >= base && at - base <= size_ && part.size() <= size_ - (at - base);
     }
     // What TextPosNoCaseAnchored answers for a needle that starts with '<'
     // in a part of the text (1-based position in `part`, 0 when none).
@@ -67,9 +70,9 @@ struct TElementList {
     TTagList Elements;
     TAttrList Attrs;                 // the attributes of all elements, in text order
     std::vector<uint32_t> AttrStart; // element k's are [AttrStart[k], AttrStart[k + 1])
-    // Room for the attributes of the tags at hand while the list is read,
-    // kept so that reading many lists into one does not allocate each time.
-    TAttrList Scan[2];
+    // Room for the attributes of a tag read the long way, kept so that
+    // reading many lists into one does not allocate each time.
+    TAttrList Scan;
 
     std::size_t size() const { return Elements.size(); }
     bool empty() const { return Elements.empty(); }
