@@ -268,95 +268,31 @@ void TBouquetEditor::DragDrop(std::vector<PBNode> selection, PBNode target, TDro
     const std::vector<PBNode> list = TreeOrder(std::move(selection));
     if (!AcceptsDrop(list, target) || (copyMode_ && IsMixed(list)))
         return;
-    const std::size_t n = list.size();
-    const int kind = list.front()->Data()->Kind;
-    const bool r = list.front()->Data()->Reserved;
-    const int targetKind = target->Data()->Kind;
-    const bool rt = target->Data()->Reserved;
-
-    // Entries "andere" cannot keep are removed by the move, openly: the user
-    // is asked first, and the removal is part of the step undo takes back.
     std::unordered_set<PBNode> removed;
-    if (kind == BKindChannel && rt && !r) {
-        for (PBNode node : list)
-            if (!AndereCanKeep(node))
-                removed.insert(node);
-        if (!removed.empty()) {
-            char question[160];
-            std::snprintf(question, sizeof question, kAndereDrops, removed.size());
-            if (!host_.Ask(question)) {
-                SetMoveMode(); // a drop ends in move, also when declined
-                return;
-            }
-        }
+    if (!AndereDropsAccepted(list, target, removed)) {
+        SetMoveMode(); // a drop ends in move, also when declined
+        return;
     }
-
     history_.Begin();
     history_.SetSelectAfterUndo(list.front());
     bool ok = false;
     PBNode lastCopy = nullptr;
-    auto setReserved = [&](PBNode node, bool reserved) {
-        TNodeFields f = FieldsOf(*node->Data());
-        f.Reserved = reserved;
-        history_.SetFields(node, f);
-    };
+    const std::size_t n = list.size();
+    // Taken before the first step: the steps change the nodes' flags.
+    const TDropKinds kinds{list.front()->Data()->Kind, list.front()->Data()->Reserved, target->Data()->Kind,
+                           target->Data()->Reserved};
     for (std::size_t i = 0; i < n; ++i) {
-        PBNode node = nullptr;
-        TAttachMode place = TAttachMode::After;
-        if (targetKind == kind) {
-            // Bouquet on bouquet or entry on entry: before the target taken
-            // from the front, after it taken from the back, so the nodes
-            // keep their order.
-            if (pos == TDropPos::Above) {
-                node = list[i];
-                place = TAttachMode::Before;
-            } else {
-                node = list[n - 1 - i];
-                place = TAttachMode::After;
-            }
-            if (kind == BKindBouquet) {
-                ok = true;
-            } else if (!r && !rt) {
-                ok = true;
-            } else {
-                SetMoveMode(); // a drop that touches "andere" always moves
-                if (r && !rt) {
-                    setReserved(node, false);
-                    ok = true;
-                } else if (rt && !r) {
-                    if (!ok)
-                        ok = host_.Ask(kMoveIntoAndere);
-                    if (ok) {
-                        setReserved(node, true);
-                        RestoreServiceName(node);
-                    }
-                } else {
-                    ok = false; // no reordering inside "andere"
-                }
-            }
-        } else if (kind == BKindChannel && targetKind == BKindBouquet) {
-            node = list[n - 1 - i];
-            place = TAttachMode::FirstChild;
-            ok = !(r && rt);
-            if (r || rt)
-                SetMoveMode();
-            if (r && !rt) {
-                setReserved(node, false);
-            } else if (rt && !r) {
-                setReserved(node, true);
-                RestoreServiceName(node);
-            }
-        }
-        if (!ok || !node)
+        const TDropStep step = DropStep(list, i, kinds, pos, ok);
+        if (!ok || !step.Node)
             break;
-        if (removed.count(node)) {
-            history_.Delete(node);
+        if (removed.count(step.Node)) {
+            history_.Delete(step.Node);
             continue;
         }
         if (copyMode_)
-            lastCopy = CopyNodeTo(node, target, place);
+            lastCopy = CopyNodeTo(step.Node, target, step.Place);
         else
-            history_.Move(node, target, place);
+            history_.Move(step.Node, target, step.Place);
     }
     RepointBouquets(doc_.VTB);
     PBNode kept = lastCopy;
@@ -372,6 +308,80 @@ void TBouquetEditor::DragDrop(std::vector<PBNode> selection, PBNode target, TDro
     host_.SetModified(true);
     host_.HistoryChanged();
     SetMoveMode();
+}
+
+bool TBouquetEditor::AndereDropsAccepted(const std::vector<PBNode>& list, PBNode target,
+                                         std::unordered_set<PBNode>& removed) {
+    // Entries "andere" cannot keep are removed by the move, openly: the user
+    // is asked first, and the removal is part of the step undo takes back.
+    const TBasicBNode& first = *list.front()->Data();
+    if (first.Kind != BKindChannel || !target->Data()->Reserved || first.Reserved)
+        return true;
+    for (PBNode node : list)
+        if (!AndereCanKeep(node))
+            removed.insert(node);
+    if (removed.empty())
+        return true;
+    char question[160];
+    std::snprintf(question, sizeof question, kAndereDrops, removed.size());
+    return host_.Ask(question);
+}
+
+TBouquetEditor::TDropStep TBouquetEditor::DropStep(const std::vector<PBNode>& list, std::size_t i,
+                                                   const TDropKinds& kinds, TDropPos pos, bool& ok) {
+    const std::size_t n = list.size();
+    const int kind = kinds.Kind;
+    const bool r = kinds.Reserved;
+    const int targetKind = kinds.TargetKind;
+    const bool rt = kinds.TargetReserved;
+    auto setReserved = [&](PBNode node, bool reserved) {
+        TNodeFields f = FieldsOf(*node->Data());
+        f.Reserved = reserved;
+        history_.SetFields(node, f);
+    };
+    TDropStep step;
+    if (targetKind == kind) {
+        // Bouquet on bouquet or entry on entry: before the target taken
+        // from the front, after it taken from the back, so the nodes
+        // keep their order.
+        if (pos == TDropPos::Above) {
+            step = {list[i], TAttachMode::Before};
+        } else {
+            step = {list[n - 1 - i], TAttachMode::After};
+        }
+        if (kind == BKindBouquet) {
+            ok = true;
+        } else if (!r && !rt) {
+            ok = true;
+        } else {
+            SetMoveMode(); // a drop that touches "andere" always moves
+            if (r && !rt) {
+                setReserved(step.Node, false);
+                ok = true;
+            } else if (rt && !r) {
+                if (!ok)
+                    ok = host_.Ask(kMoveIntoAndere);
+                if (ok) {
+                    setReserved(step.Node, true);
+                    RestoreServiceName(step.Node);
+                }
+            } else {
+                ok = false; // no reordering inside "andere"
+            }
+        }
+    } else if (kind == BKindChannel && targetKind == BKindBouquet) {
+        step = {list[n - 1 - i], TAttachMode::FirstChild};
+        ok = !(r && rt);
+        if (r || rt)
+            SetMoveMode();
+        if (r && !rt) {
+            setReserved(step.Node, false);
+        } else if (rt && !r) {
+            setReserved(step.Node, true);
+            RestoreServiceName(step.Node);
+        }
+    }
+    return step;
 }
 
 PBNode TBouquetEditor::BouquetNodeOf(PBNode node) const {

@@ -10,6 +10,7 @@
 #include "edit/Search.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace xantu {
@@ -88,6 +89,26 @@ class TBouquetEditor {
     bool Redo();
 
   private:
+    // One node of a drop and where it goes relative to the target.
+    struct TDropStep {
+        PBNode Node = nullptr;
+        TAttachMode Place = TAttachMode::After;
+    };
+    // Whether the drop may go on: an entry dropped into "andere" that
+    // "andere" cannot keep is put into `removed`, and the user is asked once.
+    bool AndereDropsAccepted(const std::vector<PBNode>& list, PBNode target,
+                             std::unordered_set<PBNode>& removed);
+    // What the dragged nodes and the target were when the drop began.
+    struct TDropKinds {
+        int Kind;
+        bool Reserved;
+        int TargetKind;
+        bool TargetReserved;
+    };
+    // The i-th node of the drop with its place; `ok` tells whether the drop
+    // goes on (the question about moving into "andere" is asked once).
+    TDropStep DropStep(const std::vector<PBNode>& list, std::size_t i, const TDropKinds& kinds, TDropPos pos,
+                       bool& ok);
     void SetBouquetFlag(PBNode selected, bool TNodeFields::*flag, bool value);
     bool AfterHistoryStep(PBNode select);
     PBNode BouquetNodeOf(PBNode node) const;
