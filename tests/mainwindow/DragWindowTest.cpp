@@ -93,6 +93,7 @@ class DragWindowTest : public TWindowTest {
         *next = [=] {
             if (steps->isEmpty()) {
                 send(source, QEvent::MouseButtonRelease, via.last(), Qt::NoButton);
+                *next = nullptr; // the step holds itself: let go at the end
                 return;
             }
             const QPoint p = steps->takeFirst();
